@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QMutex>
+#include <QVarLengthArray>
+
+class Zovnode;
+
+// Pairs of elements still to be compared, as triples (tree-1 node, tree-2 node, result
+// element), processed breadth-first. Owned by the run.
+struct Worklist {
+    QVarLengthArray<Zovnode*, 256> entries;
+    QMutex mutex;
+};

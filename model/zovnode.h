@@ -1,0 +1,159 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <QXmlStreamAttributes>
+
+// What a node stands for; fixed at construction.
+enum Nodekind : qint32 {
+    Text = 0,
+    Comment = 1,
+    Cdata = 2,
+    Pi = 3,
+    Element = 4,
+    Attrelement = 5,
+};
+
+// One node of a document tree. The base class holds character data (text, comment, CDATA);
+// elements and processing instructions are subclasses. Nodes know neither their parent nor
+// their change kind. Operations on a node of the wrong kind answer with empty values, never fail.
+class Zovnode {
+public:
+    Zovnode(const QString& text, Nodekind kind);
+    virtual ~Zovnode();
+
+    Zovnode(const Zovnode&) = delete;
+    Zovnode& operator=(const Zovnode&) = delete;
+
+    // Kind name ("#text", "#comment", "#cdata"), element name, or a processing instruction's data.
+    virtual const QString& name() const;
+    // A processing instruction's data; empty for every other kind.
+    virtual const QString& value() const;
+    virtual bool hasAttributes() const;
+    // True when the child array exists and is not empty.
+    virtual bool hasChildren() const;
+    // Twice the number of attributes; 0 for nodes without attributes.
+    virtual int attributeStringCount() const;
+    // Attribute string i (name at even, value at odd positions); empty when i is out of range.
+    virtual const QString& attributeString(int i) const;
+    // Value of the first attribute with this name; empty when there is none.
+    virtual const QString& attributeValue(const QString& name) const;
+    // The child array, or null when the node never had a child (and for non-elements).
+    virtual const QVector<Zovnode*>* children() const;
+    // Takes ownership and appends; returns the node, or null (and takes nothing) on a non-element.
+    virtual Zovnode* appendChild(Zovnode* node);
+    // A new attribute element with the same name and attributes; null for every other kind.
+    virtual Zovnode* copyWithoutChildren() const;
+    virtual void squeezeChildren();
+    // Appends a ZOV processing instruction with the text as data; null on a non-element.
+    virtual Zovnode* appendMark(const QString& text);
+    // Appends a copy of source (deep: with its whole subtree) carrying source's partner;
+    // returns the copy, or null on a non-element.
+    virtual Zovnode* copyChild(const Zovnode* source, bool deep);
+    // Even position of the first attribute with this name, or -1.
+    virtual int attributeIndex(const QString& name) const;
+    // Element reached by following the names below this node; null when a step fails.
+    virtual Zovnode* findPath(const QStringList& path) const;
+    virtual bool isCharacterData() const;
+    // All attribute strings concatenated in stored order.
+    virtual QString attributeText() const;
+    // Name/value pairs sorted by name, each pair delimited so no two lists give equal text.
+    virtual QString sortedAttributeText() const;
+    virtual QString sortedAttributeNames() const;
+    virtual QString sortedAttributeValues() const;
+    // Attribute texts of all descendants in document order (not the node's own).
+    virtual QString descendantAttributeText(bool sorted) const;
+    virtual QStringList attributeList() const;
+    virtual void setAttributeList(const QStringList& list);
+    // Unambiguous fingerprint of the subtree: equal exactly when the subtrees are equal under
+    // the three flags.
+    virtual QString contentString(
+        bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
+
+    const QString& text() const { return m_text; }
+    Nodekind kind() const { return m_kind; }
+    Zovnode* partner() const { return m_partner; }
+    // Replaces the text of a Text node; ignored for every other kind.
+    void setText(const QString& text);
+    // Links this node to other unless it has a partner already; other gets this node back
+    // when it has none.
+    void linkPartner(Zovnode* other);
+
+    // Per-run cache of the subtree's structural hash, filled by the comparison.
+    size_t fingerprint() const { return m_fingerprint; }
+    void setFingerprint(size_t value) { m_fingerprint = value; }
+
+    static const QString& emptyString();
+
+protected:
+    QString m_text;
+    Nodekind m_kind;
+    Zovnode* m_partner = nullptr;
+    size_t m_fingerprint = 0;
+};
+
+// Element without attributes; owns its children.
+class Zovelementnode : public Zovnode {
+public:
+    explicit Zovelementnode(const QString& name);
+    ~Zovelementnode() override;
+
+    const QString& name() const override;
+    bool hasChildren() const override;
+    const QVector<Zovnode*>* children() const override;
+    Zovnode* appendChild(Zovnode* node) override;
+    void squeezeChildren() override;
+    Zovnode* appendMark(const QString& text) override;
+    Zovnode* copyChild(const Zovnode* source, bool deep) override;
+    Zovnode* findPath(const QStringList& path) const override;
+    bool isCharacterData() const override;
+    QString descendantAttributeText(bool sorted) const override;
+    QString contentString(
+        bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const override;
+
+protected:
+    Zovelementnode(const QString& name, Nodekind kind);
+
+    QVector<Zovnode*> m_children;
+    bool m_hasChildArray = false;
+};
+
+// Element with attributes, held as alternating name and value strings in document order.
+class Zovattrelementnode : public Zovelementnode {
+public:
+    Zovattrelementnode(const QString& name, const QXmlStreamAttributes& attributes);
+    Zovattrelementnode(const QString& name, int count, const QString* strings);
+    ~Zovattrelementnode() override;
+
+    bool hasAttributes() const override;
+    int attributeStringCount() const override;
+    const QString& attributeString(int i) const override;
+    const QString& attributeValue(const QString& name) const override;
+    Zovnode* copyWithoutChildren() const override;
+    int attributeIndex(const QString& name) const override;
+    QString attributeText() const override;
+    QString sortedAttributeText() const override;
+    QString sortedAttributeNames() const override;
+    QString sortedAttributeValues() const override;
+    QStringList attributeList() const override;
+    void setAttributeList(const QStringList& list) override;
+
+private:
+    QStringList m_attributeStrings;
+};
+
+// Processing instruction: text() holds the target, value() and name() the data.
+class Zovpinode : public Zovnode {
+public:
+    Zovpinode(const QString& target, const QString& data);
+    ~Zovpinode() override;
+
+    const QString& name() const override;
+    const QString& value() const override;
+    QString contentString(
+        bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const override;
+
+private:
+    QString m_data;
+};

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "compare/worklist.h"
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class Zovtree;
+
+// One comparison run from configuration to result file. Front ends drive it step by step:
+// init, parseFiles, compare, then writeResultFile (usually on a Writethread).
+class Diffscenario {
+public:
+    // arguments: program name, file 1, file 2, then e.g. "-cfg" and a path; not owned.
+    Diffscenario(QStringList& arguments, bool guiRun);
+    ~Diffscenario();
+
+    Diffscenario(const Diffscenario&) = delete;
+    Diffscenario& operator=(const Diffscenario&) = delete;
+
+    // Configuration, log file, configuration dump, file checks, prolog; returns 0, -1095,
+    // -1015 or -1020.
+    int init();
+    // Parses file 1 on a worker thread while this thread parses file 2; returns 0, -1020 or
+    // -1055.
+    int parseFiles();
+    // Builds the merged result tree and releases tree 2; returns 0.
+    int compare();
+    // Writes the result file; returns the empty string or an error text.
+    QString writeResultFile();
+
+    // Log file creation and release (the log is closed until the next run creates one).
+    int createLogFile();
+    void closeLog();
+    // Captures what precedes file 2's document element; returns 0 or -1020.
+    int readProlog();
+    // Parses the open file 2 into tree 2, with the parse log when configured; returns 0 or -1055.
+    int parseSecondInput();
+
+    // The result path used instead of the derived name (empty: derived); "-" is not handled here.
+    void setResultPath(const QString& path) { m_resultPath = path; }
+    // The path writeResultFile writes to.
+    QString resultPath() const;
+
+    Zovtree* tree1() const { return m_tree1.get(); }
+    Zovtree* tree2() const { return m_tree2.get(); }
+    Zovtree* resultTree() const { return m_resultTree.get(); }
+    const QString& prolog() const { return m_prolog; }
+    QString file1Name() const { return m_file1.fileName(); }
+    QString file2Name() const { return m_file2.fileName(); }
+    bool guiRun() const { return m_guiRun; }
+    // The text of the last error this run reported, for front ends without a log window.
+    const QString& lastError() const { return m_lastError; }
+
+private:
+    void logError(const QString& message);
+
+    QStringList& m_arguments;
+    bool m_guiRun;
+    std::unique_ptr<Zovtree> m_tree1;
+    std::unique_ptr<Zovtree> m_tree2;
+    std::unique_ptr<Zovtree> m_resultTree;
+    QString m_prolog;
+    QFile m_file1;
+    QFile m_file2;
+    std::unique_ptr<QFile> m_logFile;
+    Worklist m_workList;
+    QString m_resultPath;
+    QString m_lastError;
+};
