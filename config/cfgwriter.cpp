@@ -5,6 +5,8 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 
 // Characters XML 1.0 cannot carry even as a reference; they are left out of the file so it stays
@@ -17,9 +19,20 @@ bool isXmlChar(char16_t c)
 // Escapes text for element content (attribute false) or a double-quoted attribute value.
 // Besides "&" and "<" (and '"' in attributes): ">" closing "]]", which content may not contain,
 // a carriage return, which a reader would turn into a line feed, and in attributes tab and line
-// feed, which a reader would turn into blanks.
+// feed, which a reader would turn into blanks. Content of white space only is written as
+// references.
 QString escaped(const QString& text, bool attribute)
 {
+    // A reader drops element content made of white space only; as references it stays text.
+    const bool blankContent = !attribute && !text.isEmpty()
+        && std::all_of(text.cbegin(), text.cend(),
+            [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; });
+    if (blankContent) {
+        QString out;
+        for (const QChar c : text)
+            out += QLatin1String("&#") + QString::number(c.unicode()) + QLatin1Char(';');
+        return out;
+    }
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
