@@ -37,6 +37,10 @@ void Zovtree::writeNode(const Zovnode* element)
         qsizetype next;
         bool skipNext;
     };
+    // Auto-formatting indents every line by its depth, which makes the file grow with the
+    // square of the nesting; below this depth the content is written without added white space.
+    const qsizetype formattedDepth = 100;
+    const bool formatting = m_writer->autoFormatting();
     const Markfilter filter;
     const QString zovTarget = QStringLiteral("ZOV");
     QVector<Frame> open;
@@ -49,6 +53,8 @@ void Zovtree::writeNode(const Zovnode* element)
                 m_writer->writeAttribute(node->attributeString(i), node->attributeString(i + 1));
         }
         open.append(Frame { node, 0, false });
+        if (formatting && open.size() == formattedDepth)
+            m_writer->setAutoFormatting(false);
     };
 
     startElement(element);
@@ -57,6 +63,8 @@ void Zovtree::writeNode(const Zovnode* element)
         const QVector<Zovnode*>* children = frame.element->children();
         if (!children || frame.next >= children->size()) {
             m_writer->writeEndElement();
+            if (formatting && open.size() == formattedDepth)
+                m_writer->setAutoFormatting(true);
             open.removeLast();
             continue;
         }

@@ -217,6 +217,24 @@ private Q_SLOTS:
         QVERIFY(xml.contains("<d>end</d></d>"));
         QVERIFY(xml.endsWith("</d></d></r>"));
     }
+
+    void veryDeepDocumentHumanReadable()
+    {
+        // Indentation stops at a fixed depth, so the file stays proportional to the document.
+        set("savemode", QStringLiteral("1"));
+        set("element_indent", QStringLiteral("2"));
+        const int depth = 1000000;
+        Zovtree tree;
+        tree.setRoot(std::make_unique<Zovelementnode>(QStringLiteral("r")).get());
+        Zovnode* node = tree.root();
+        for (int i = 0; i < depth; ++i)
+            node = node->appendChild(new Zovelementnode(QStringLiteral("d")));
+        const QByteArray xml = written(tree);
+        QVERIFY(xml.startsWith("\n<r>\n  <d>\n    <d>\n"));
+        QVERIFY(xml.endsWith("</d>\n  </d>\n</r>"));
+        QCOMPARE(xml.count('\n'), 2 * 99);
+        QVERIFY(xml.size() < depth * 7 + 100 * 100 * 2);
+    }
 };
 
 QTEST_GUILESS_MAIN(Tst_treewriter)
