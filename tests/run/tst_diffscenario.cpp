@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -25,13 +26,13 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The characters of all text nodes, or a marker when the document does not parse.
+// The characters of all text nodes that are not indentation, or a marker when the document does not parse.
 QString characters(const QByteArray& xml)
 {
     QXmlStreamReader reader(xml);
     QString text;
     while (!reader.atEnd()) {
-        if (reader.readNext() == QXmlStreamReader::Characters)
+        if (reader.readNext() == QXmlStreamReader::Characters && !reader.isWhitespace())
             text += reader.text();
     }
     return reader.hasError() ? QStringLiteral("<error: %1>").arg(reader.errorString()) : text;
