@@ -26,7 +26,8 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The characters of all text nodes that are not indentation, or a marker when the document does not parse.
+// The characters of all text nodes that are not indentation, or a marker when the document does not
+// parse.
 QString characters(const QByteArray& xml)
 {
     QXmlStreamReader reader(xml);
