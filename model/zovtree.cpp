@@ -1,6 +1,7 @@
 #include "model/zovtree.h"
 
 #include <QDebug>
+#include <QHash>
 #include <QIODevice>
 #include <QTextStream>
 #include <QXmlStreamReader>
@@ -123,12 +124,72 @@ QString Zovtree::encoding() const
     return m_documentEncoding.isEmpty() ? QStringLiteral("UTF-8") : m_documentEncoding;
 }
 
+namespace {
+
+// Names stay qualified (namespace processing is off), yet a document whose prefixes are not
+// declared is not namespace-well-formed; this tracks the declarations in scope to refuse it.
+class Prefixscope {
+public:
+    // Declares the element's prefixes; returns the first undeclared prefix it uses, or empty.
+    QString enter(const QString& name, const QXmlStreamAttributes& attributes)
+    {
+        m_marks.append(m_declared.size());
+        for (const QXmlStreamAttribute& attribute : attributes) {
+            const QStringView qualified = attribute.qualifiedName();
+            if (qualified.startsWith(u"xmlns:")) {
+                const QString prefix = qualified.mid(6).toString();
+                m_declared.append(prefix);
+                ++m_inScope[prefix];
+            }
+        }
+        if (!isDeclared(prefixOf(name)))
+            return prefixOf(name).toString();
+        for (const QXmlStreamAttribute& attribute : attributes) {
+            const QStringView prefix = prefixOf(attribute.qualifiedName());
+            if (prefix != u"xmlns" && !isDeclared(prefix))
+                return prefix.toString();
+        }
+        return QString();
+    }
+
+    void leave()
+    {
+        if (m_marks.isEmpty())
+            return;
+        const qsizetype mark = m_marks.takeLast();
+        while (m_declared.size() > mark) {
+            const QString prefix = m_declared.takeLast();
+            if (--m_inScope[prefix] == 0)
+                m_inScope.remove(prefix);
+        }
+    }
+
+private:
+    static QStringView prefixOf(QStringView qualified)
+    {
+        const qsizetype colon = qualified.indexOf(u':');
+        return colon < 0 ? QStringView() : qualified.left(colon);
+    }
+
+    bool isDeclared(QStringView prefix) const
+    {
+        return prefix.isEmpty() || prefix == u"xml" || m_inScope.contains(prefix.toString());
+    }
+
+    QVector<qsizetype> m_marks;
+    QVector<QString> m_declared;
+    QHash<QString, int> m_inScope;
+};
+
+} // namespace
+
 QString Zovtree::parse(QIODevice* device, Tokenlog* log)
 {
     QXmlStreamReader reader(device);
     Entityresolver resolver;
     reader.setEntityResolver(&resolver);
     reader.setNamespaceProcessing(false);
+    Prefixscope prefixes;
 
     while (!reader.atEnd()) {
         if (reader.hasError())
@@ -149,6 +210,12 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
                 reader.raiseError(QStringLiteral("The tree already holds a document element."));
                 break;
             }
+            const QString undeclared = prefixes.enter(name, attributes);
+            if (!undeclared.isEmpty()) {
+                reader.raiseError(
+                    QStringLiteral("Namespace prefix '%1' not declared").arg(undeclared));
+                break;
+            }
             Zovnode* const element = attributes.isEmpty()
                 ? static_cast<Zovnode*>(new Zovelementnode(name))
                 : new Zovattrelementnode(name, attributes);
@@ -163,6 +230,7 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
             break;
         }
         case QXmlStreamReader::EndElement:
+            prefixes.leave();
             if (m_current)
                 m_current->squeezeChildren();
             if (m_stackTop) {

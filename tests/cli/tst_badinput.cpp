@@ -95,14 +95,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
 
         QTest::newRow("empty file") << QByteArray() << "Error while parsing XML file";
-        QTest::newRow("binary garbage") << QByteArray("\x00\x01\xfe\xff\x89PNG\r\n\x1a\n\x00\x00", 14)
-                                        << "Error while parsing XML file";
-        QTest::newRow("truncated document") << QByteArray("<doc><item>new</item><item>")
-                                            << "Error while parsing XML file";
-        QTest::newRow("mismatched tags") << QByteArray("<doc><item>new</doc></item>")
-                                         << "Error while parsing XML file";
-        QTest::newRow("undeclared prefix") << QByteArray("<doc><x:item>new</x:item></doc>")
-                                           << "Error while parsing XML file";
+        QTest::newRow("binary garbage") << QByteArray("\x00\x01\xfe\xff\x89PNG\r\n\x1a\n\x00\x00",
+            14) << "Error while parsing XML file";
+        QTest::newRow("truncated document")
+            << QByteArray("<doc><item>new</item><item>") << "Error while parsing XML file";
+        QTest::newRow("mismatched tags")
+            << QByteArray("<doc><item>new</doc></item>") << "Error while parsing XML file";
+        QTest::newRow("undeclared prefix")
+            << QByteArray("<doc><x:item>new</x:item></doc>") << "Error while parsing XML file";
         QTest::newRow("unknown encoding")
             << QByteArray("<?xml version=\"1.0\" encoding=\"no-such-enc\"?><doc/>")
             << "Error while parsing XML file";
@@ -113,8 +113,7 @@ private Q_SLOTS:
         for (char c = 'b'; c <= 'j'; ++c)
             bomb += QByteArray("<!ENTITY ") + c + " \"" + QByteArray("&") + char(c - 1) + ";"
                 + QByteArray("&") + char(c - 1) + ";" + QByteArray("&") + char(c - 1) + ";"
-                + QByteArray("&") + char(c - 1) + ";" + QByteArray("&") + char(c - 1) + ";"
-                + "\">";
+                + QByteArray("&") + char(c - 1) + ";" + QByteArray("&") + char(c - 1) + ";" + "\">";
         bomb += "]><l>&j;</l>";
         QTest::newRow("entity expansion bomb") << bomb << "Error while parsing XML file";
     }
@@ -142,19 +141,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("second");
         QTest::addColumn<int>("depth");
-        QTest::newRow("100 MB text node")
-            << QByteArray("<doc><item>") + QByteArray(100 * 1024 * 1024, 'x')
-                + QByteArray("</item></doc>")
-            << 2;
+        QTest::newRow("100 MB text node") << QByteArray("<doc><item>")
+                + QByteArray(100 * 1024 * 1024, 'x') + QByteArray("</item></doc>")
+                                          << 2;
         QByteArray attributes = "<doc><item";
         for (int i = 0; i < 100000; ++i)
             attributes += " a" + QByteArray::number(i) + "=\"" + QByteArray::number(i) + "\"";
         attributes += ">new</item></doc>";
         QTest::newRow("100,000 attributes") << attributes << 2;
-        QTest::newRow("nested 1,000,000 deep")
-            << QByteArray("<doc>") + QByteArray("<a>").repeated(1000000)
-                + QByteArray("</a>").repeated(1000000) + QByteArray("</doc>")
-            << 1000001;
+        QTest::newRow("nested 1,000,000 deep") << QByteArray("<doc>")
+                + QByteArray("<a>").repeated(1000000) + QByteArray("</a>").repeated(1000000)
+                + QByteArray("</doc>") << 1000001;
     }
 
     void extremeShapes()
@@ -190,9 +187,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("second");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing file") << "nothere.xml" << "File not found: nothere.xml (-1015)";
-        QTest::newRow("a directory") << "adir" << "adir";
-        QTest::newRow("unreadable file") << "secret.xml" << "secret.xml";
+        QTest::newRow("missing file") << "nothere.xml"
+                                      << "File not found: nothere.xml (-1015)";
+        QTest::newRow("a directory") << "adir"
+                                     << "adir";
+        QTest::newRow("unreadable file") << "secret.xml"
+                                         << "secret.xml";
     }
 
     void badFiles()
@@ -217,8 +217,8 @@ private Q_SLOTS:
         const QByteArray doc = "<?xml version=\"1.0\"?><!DOCTYPE doc [<!ENTITY e SYSTEM \"file://"
             + secretPath.toUtf8() + "\">]><doc><item>a&e;b</item></doc>";
         write(QStringLiteral("new.xml"), doc);
-        const Run run = runCli({ QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("old.xml"),
-            QStringLiteral("new.xml") });
+        const Run run = runCli({ QStringLiteral("-o"), QStringLiteral("-"),
+            QStringLiteral("old.xml"), QStringLiteral("new.xml") });
         QVERIFY(!run.crashed);
         QVERIFY(run.exitCode == 1 || run.exitCode == 2);
         QVERIFY(!run.out.contains("TOPSECRET"));
@@ -236,23 +236,19 @@ private Q_SLOTS:
         QTest::newRow("UTF-16LE with BOM") << utf16(decl + body, true, true) << text;
         QTest::newRow("UTF-16BE with BOM") << utf16(decl + body, false, true) << text;
         QTest::newRow("UTF-16LE without BOM") << utf16(decl + body, true, false) << text;
-        QTest::newRow("ISO-8859-1")
-            << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><doc><item>caf\xe9 "
-                          "\xfc"
-                          "ber</item></doc>")
-            << text;
-        QTest::newRow("windows-1252")
-            << QByteArray("<?xml version=\"1.0\" encoding=\"windows-1252\"?><doc><item>\x80 "
-                          "caf\xe9</item></doc>")
-            << QStringLiteral("\u20ac caf\u00e9");
-        QTest::newRow("EUC-KR")
-            << QByteArray("<?xml version=\"1.0\" encoding=\"EUC-KR\"?><doc><item>\xc7\xd1\xb1\xdb"
-                          "</item></doc>")
-            << QStringLiteral("\ud55c\uae00");
-        QTest::newRow("ISO-2022-JP")
-            << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-2022-JP\"?><doc><item>\x1b$B$3$s"
-                          "\x1b(B</item></doc>")
-            << QStringLiteral("\u3053\u3093");
+        QTest::newRow("ISO-8859-1") << QByteArray(
+            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><doc><item>caf\xe9 "
+            "\xfc"
+            "ber</item></doc>") << text;
+        QTest::newRow("windows-1252") << QByteArray(
+            "<?xml version=\"1.0\" encoding=\"windows-1252\"?><doc><item>\x80 "
+            "caf\xe9</item></doc>") << QStringLiteral("\u20ac caf\u00e9");
+        QTest::newRow("EUC-KR") << QByteArray(
+            "<?xml version=\"1.0\" encoding=\"EUC-KR\"?><doc><item>\xc7\xd1\xb1\xdb"
+            "</item></doc>") << QStringLiteral("\ud55c\uae00");
+        QTest::newRow("ISO-2022-JP") << QByteArray(
+            "<?xml version=\"1.0\" encoding=\"ISO-2022-JP\"?><doc><item>\x1b$B$3$s"
+            "\x1b(B</item></doc>") << QStringLiteral("\u3053\u3093");
     }
 
     void encodings()
@@ -292,8 +288,8 @@ private Q_SLOTS:
         QFETCH(QString, target);
         write(QStringLiteral("new.xml"), "<doc><item>new</item></doc>");
         const QByteArray before = digest(m_dir.filePath(QStringLiteral("old.xml")));
-        const Run run = runCli({ QStringLiteral("-o"), target, QStringLiteral("old.xml"),
-            QStringLiteral("new.xml") });
+        const Run run = runCli(
+            { QStringLiteral("-o"), target, QStringLiteral("old.xml"), QStringLiteral("new.xml") });
         QVERIFY(!run.crashed);
         QCOMPARE(run.exitCode, 2);
         QVERIFY(!run.err.isEmpty());
@@ -322,8 +318,8 @@ private Q_SLOTS:
         } else if (!config.isEmpty()) {
             path = write(QStringLiteral("bad_cfg.xml"), config);
         }
-        const Run run = runCli({ QStringLiteral("-cfg"), path, QStringLiteral("old.xml"),
-            QStringLiteral("new.xml") });
+        const Run run = runCli(
+            { QStringLiteral("-cfg"), path, QStringLiteral("old.xml"), QStringLiteral("new.xml") });
         QVERIFY(!run.crashed);
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.contains(code.toUtf8()), run.err.constData());

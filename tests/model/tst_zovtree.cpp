@@ -79,6 +79,10 @@ void Tst_zovtree::loadBuildsNodes_data()
         << QByteArray("<a xmlns=\"urn:x\"/>") << "a{xmlns=urn:x}";
     QTest::newRow("prefixes kept") << QByteArray("<p:a xmlns:p=\"urn:p\"><p:b p:k=\"v\"/></p:a>")
                                    << "p:a{xmlns:p=urn:p}[p:b{p:k=v}]";
+    QTest::newRow("prefix declared by an ancestor")
+        << QByteArray("<a xmlns:p=\"urn:p\"><b><p:c/></b></a>") << "a{xmlns:p=urn:p}[b[p:c]]";
+    QTest::newRow("xml prefix needs no declaration")
+        << QByteArray("<a xml:lang=\"de\"/>") << "a{xml:lang=de}";
     QTest::newRow("undeclared entity in text") << QByteArray("<a>1 &x; 2</a>") << "a[\"1 &x; 2\"]";
     QTest::newRow("undeclared entity in attribute") << QByteArray("<a k=\"&x;\"/>") << "a{k=&x;}";
     QTest::newRow("predefined and character references")
@@ -131,6 +135,10 @@ void Tst_zovtree::parseErrorKeepsPartialTree_data()
     QTest::newRow("unclosed elements") << QByteArray("<a><b><c/>") << "a[b[c]]";
     QTest::newRow("second document element") << QByteArray("<a/><b/>") << "a";
     QTest::newRow("empty input") << QByteArray() << "";
+    QTest::newRow("undeclared element prefix") << QByteArray("<a><x:b/></a>") << "a";
+    QTest::newRow("undeclared attribute prefix") << QByteArray("<a><b x:k=\"v\"/></a>") << "a";
+    QTest::newRow("prefix out of scope after its element")
+        << QByteArray("<a><b xmlns:p=\"urn:p\"><p:c/></b><p:d/></a>") << "a[b{xmlns:p=urn:p}[p:c]]";
 }
 
 void Tst_zovtree::parseErrorKeepsPartialTree()
