@@ -188,8 +188,11 @@ QString stripResult(const Zovnode* node, const QString& deletedMark)
             }
             QString part = dumpNode(child);
             if (child->hasChildren()) {
-                part = part.left(part.indexOf(QLatin1Char('('))) + QLatin1Char('(')
-                    + stripResult(child, deletedMark) + QLatin1Char(')');
+                // Children that were all deleted leave no parentheses behind.
+                const QString inner = stripResult(child, deletedMark);
+                part = part.left(part.indexOf(QLatin1Char('(')));
+                if (!inner.isEmpty())
+                    part += QLatin1Char('(') + inner + QLatin1Char(')');
             }
             parts << part;
         }
