@@ -359,3 +359,36 @@ void randomConfiguration(QRandomGenerator& random)
         store.insertAnchor(anchor);
     }
 }
+
+void configure(const QStringList& settings)
+{
+    Cfgstore& store = Cfgstore::instance();
+    store.useBuiltins();
+    for (const QString& setting : settings) {
+        const QString key = setting.section(QLatin1Char('='), 0, 0);
+        const QString value = setting.section(QLatin1Char('='), 1);
+        if (key == QLatin1String("excluded")) {
+            store.setExcluded(value.split(QLatin1Char(',')));
+        } else if (key == QLatin1String("anchor")) {
+            const QStringList parts = value.split(QLatin1Char('|'));
+            Anchor anchor;
+            anchor.name = parts.value(0);
+            anchor.path = parts.value(1);
+            anchor.absolute = parts.value(2) == QLatin1String("yes");
+            anchor.normalizeSpaces = parts.value(3) == QLatin1String("yes");
+            store.insertAnchor(anchor);
+        } else {
+            store.setParameter(key, value);
+        }
+    }
+}
+
+std::unique_ptr<Zovnode> chain(int depth, const QString& bottomText)
+{
+    auto root = std::make_unique<Zovelementnode>(QStringLiteral("c"));
+    Zovnode* node = root.get();
+    for (int level = 1; level < depth; ++level)
+        node = node->appendChild(new Zovelementnode(QStringLiteral("c")));
+    node->appendChild(new Zovnode(bottomText, Text));
+    return root;
+}

@@ -8,16 +8,6 @@
 
 namespace {
 
-void configure(const QStringList& settings)
-{
-    Cfgstore& store = Cfgstore::instance();
-    store.useBuiltins();
-    store.setParameter(QStringLiteral("usecm_cm"), QStringLiteral("true"));
-    for (const QString& setting : settings)
-        store.setParameter(
-            setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
-}
-
 struct Run {
     std::unique_ptr<Zovnode> first;
     std::unique_ptr<Zovnode> second;
@@ -33,17 +23,6 @@ Run compare(const QString& first, const QString& second, bool guiRun)
     Worklist work;
     compareTrees(work, guiRun, run.first.get(), run.second.get(), run.result.get());
     return run;
-}
-
-// A chain of elements named c, depth deep, ending in a text node.
-std::unique_ptr<Zovnode> chain(int depth, const QString& bottomText)
-{
-    auto root = std::make_unique<Zovelementnode>(QStringLiteral("c"));
-    Zovnode* node = root.get();
-    for (int level = 1; level < depth; ++level)
-        node = node->appendChild(new Zovelementnode(QStringLiteral("c")));
-    node->appendChild(new Zovnode(bottomText, Text));
-    return root;
 }
 
 } // namespace

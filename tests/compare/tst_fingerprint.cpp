@@ -15,16 +15,6 @@ Keyflags flagsFrom(int bits)
     return flags;
 }
 
-std::unique_ptr<Zovnode> chain(int depth, const QString& bottomText)
-{
-    auto root = std::make_unique<Zovelementnode>(QStringLiteral("c"));
-    Zovnode* node = root.get();
-    for (int level = 1; level < depth; ++level)
-        node = node->appendChild(new Zovelementnode(QStringLiteral("c")));
-    node->appendChild(new Zovnode(bottomText, Text));
-    return root;
-}
-
 } // namespace
 
 class TestFingerprint : public QObject {
