@@ -20,7 +20,8 @@ public:
     Cmpvector(const Cmpvector&) = delete;
     Cmpvector& operator=(const Cmpvector&) = delete;
 
-    // Equal subtrees at the same index become complete_match; fills the keys.
+    // Equal subtrees at the same index become complete_match; fills the keys. Needs the
+    // fingerprints of both child lists stored first (storeFingerprints).
     virtual void matchEqualInPlace() = 0;
     // Equal subtrees at another index become position_change, nearest first.
     virtual void matchEqualMoved() = 0;
@@ -66,14 +67,15 @@ protected:
     void matchKeysMoved(const QVector<quint64>& keys1, const QVector<quint64>& keys2);
 
 private:
-    // Content mode, content-change and shift pairing: code 3 in place, 6 with partners else.
+    // Pairing of the anchor, content and shift passes: code 3 in place, else 6 with partners.
     void pair(int i, int j);
 
     QHash<int, QStringList> m_markedAttributes;
     QHash<const Zovnode*, quint64>* m_contentHashes = nullptr;
 };
 
-// Keys are the children's stored fingerprints; equal 64-bit values count as equal subtrees.
+// Keys are the children's stored fingerprints; equal 64-bit values count as equal subtrees,
+// so a hash collision (odds about 2^-64 per pair) would pair two different subtrees.
 class Cmpvector_hash : public Cmpvector {
 public:
     Cmpvector_hash(Zovnode* firstNode, Zovnode* secondNode);

@@ -188,8 +188,11 @@ QString stripResult(const Zovnode* node, const QString& deletedMark)
             }
             QString part = dumpNode(child);
             if (child->hasChildren()) {
-                part = part.left(part.indexOf(QLatin1Char('('))) + QLatin1Char('(')
-                    + stripResult(child, deletedMark) + QLatin1Char(')');
+                // Children that were all deleted leave no parentheses behind.
+                const QString inner = stripResult(child, deletedMark);
+                part = part.left(part.indexOf(QLatin1Char('(')));
+                if (!inner.isEmpty())
+                    part += QLatin1Char('(') + inner + QLatin1Char(')');
             }
             parts << part;
         }
@@ -355,4 +358,37 @@ void randomConfiguration(QRandomGenerator& random)
         anchor.normalizeSpaces = random.bounded(2) == 0;
         store.insertAnchor(anchor);
     }
+}
+
+void configure(const QStringList& settings)
+{
+    Cfgstore& store = Cfgstore::instance();
+    store.useBuiltins();
+    for (const QString& setting : settings) {
+        const QString key = setting.section(QLatin1Char('='), 0, 0);
+        const QString value = setting.section(QLatin1Char('='), 1);
+        if (key == QLatin1String("excluded")) {
+            store.setExcluded(value.split(QLatin1Char(',')));
+        } else if (key == QLatin1String("anchor")) {
+            const QStringList parts = value.split(QLatin1Char('|'));
+            Anchor anchor;
+            anchor.name = parts.value(0);
+            anchor.path = parts.value(1);
+            anchor.absolute = parts.value(2) == QLatin1String("yes");
+            anchor.normalizeSpaces = parts.value(3) == QLatin1String("yes");
+            store.insertAnchor(anchor);
+        } else {
+            store.setParameter(key, value);
+        }
+    }
+}
+
+std::unique_ptr<Zovnode> chain(int depth, const QString& bottomText)
+{
+    auto root = std::make_unique<Zovelementnode>(QStringLiteral("c"));
+    Zovnode* node = root.get();
+    for (int level = 1; level < depth; ++level)
+        node = node->appendChild(new Zovelementnode(QStringLiteral("c")));
+    node->appendChild(new Zovnode(bottomText, Text));
+    return root;
 }

@@ -37,5 +37,10 @@ Gennode randomNode(QRandomGenerator& random, int depth);
 Gennode randomElement(QRandomGenerator& random, int depth, int maxChildren);
 // A copy of node with random deletions, insertions, moves and edits at every level.
 Gennode mutate(const Gennode& node, QRandomGenerator& random, int depth);
+// Built-in settings with "key=value" overrides; "excluded=a,b" sets the content-mode
+// exclusions and "anchor=name|path|absolute|normalize" adds an anchor (yes/no flags).
+void configure(const QStringList& settings);
+// A chain of elements named c, depth deep, ending in a text node.
+std::unique_ptr<Zovnode> chain(int depth, const QString& bottomText);
 // Random configuration: modes, flags, hash mode, anchors and content-mode exclusions.
 void randomConfiguration(QRandomGenerator& random);

@@ -10,31 +10,6 @@
 
 namespace {
 
-// Applies "key=value" settings over the built-in values; "excluded=a,b" sets the content-mode
-// exclusions and "anchor=name|path|absolute|normalize" adds an anchor.
-void configure(const QStringList& settings)
-{
-    Cfgstore& store = Cfgstore::instance();
-    store.useBuiltins();
-    for (const QString& setting : settings) {
-        const QString key = setting.section(QLatin1Char('='), 0, 0);
-        const QString value = setting.section(QLatin1Char('='), 1);
-        if (key == QLatin1String("excluded")) {
-            store.setExcluded(value.split(QLatin1Char(',')));
-        } else if (key == QLatin1String("anchor")) {
-            const QStringList parts = value.split(QLatin1Char('|'));
-            Anchor anchor;
-            anchor.name = parts.value(0);
-            anchor.path = parts.value(1);
-            anchor.absolute = parts.value(2) == QLatin1String("yes");
-            anchor.normalizeSpaces = parts.value(3) == QLatin1String("yes");
-            store.insertAnchor(anchor);
-        } else {
-            store.setParameter(key, value);
-        }
-    }
-}
-
 struct Level {
     std::unique_ptr<Zovnode> first;
     std::unique_ptr<Zovnode> second;
