@@ -320,12 +320,12 @@ void Cmpvector::matchByContent()
         const QVector<int>& list = found.value();
         if (list.size() == 1 && open2.value(child->name()) == 1)
             continue;
-        const QString text2 = child->contentString(true, true, true);
+        const QString text2 = similarityText(child);
         int best = -1;
         int bestScore = 0;
         for (const int i : list) {
             if (!built1[i]) {
-                texts1[i] = child1(i)->contentString(true, true, true);
+                texts1[i] = similarityText(child1(i));
                 built1[i] = true;
             }
             const int score = similarityScore(texts1[i], text2);

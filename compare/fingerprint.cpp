@@ -238,3 +238,37 @@ bool ownAttributesEqual(const Zovnode* a, const Zovnode* b, bool ignoreOrder)
     }
     return true;
 }
+
+QString similarityText(const Zovnode* root)
+{
+    // Delimiters belong to equality, not to similarity: digits and kind letters of the
+    // fingerprint would count as common text between unrelated subtrees.
+    QString text;
+    QVector<const Zovnode*> stack;
+    if (root)
+        stack.append(root);
+    while (!stack.isEmpty()) {
+        const Zovnode* const node = stack.takeLast();
+        switch (node->kind()) {
+        case Text:
+            text += node->text().simplified();
+            break;
+        case Comment:
+        case Cdata:
+            text += node->text();
+            break;
+        case Pi:
+            text += node->text() + node->value();
+            break;
+        case Element:
+        case Attrelement:
+            text += node->text().simplified();
+            if (const QVector<Zovnode*>* children = node->children()) {
+                for (qsizetype k = children->size() - 1; k >= 0; --k)
+                    stack.append(children->at(k));
+            }
+            break;
+        }
+    }
+    return text;
+}

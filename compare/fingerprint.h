@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QString>
 #include <QtGlobal>
 
 class Zovnode;
@@ -27,6 +28,9 @@ bool subtreesEqual(const Zovnode* a, const Zovnode* b, const Keyflags& flags);
 // As subtreesEqual for the flags the stored fingerprints were made with; unequal stored
 // fingerprints end the comparison early.
 bool storedSubtreesEqual(const Zovnode* a, const Zovnode* b, const Keyflags& flags);
+// The subtree's names and character data run together without attributes or delimiters (element
+// names and texts simplified): the text whose similarity content mode measures. Empty for null.
+QString similarityText(const Zovnode* root);
 // True when the nodes' own attributes are equal: in stored order, or as name/value pairs
 // sorted by name when ignoreOrder is set.
 bool ownAttributesEqual(const Zovnode* a, const Zovnode* b, bool ignoreOrder);

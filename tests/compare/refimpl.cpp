@@ -13,6 +13,29 @@ namespace {
 
 bool flag(const char* key) { return Cfgstore::instance().getBool(QString::fromLatin1(key)); }
 
+// Names and character data run together, attributes left out: the literal text content mode
+// measures similarity on.
+QString plainContent(const Zovnode* node)
+{
+    switch (node->kind()) {
+    case Text:
+        return node->text().simplified();
+    case Comment:
+    case Cdata:
+        return node->text();
+    case Pi:
+        return node->text() + node->value();
+    default:
+        break;
+    }
+    QString text = node->text().simplified();
+    if (node->hasChildren()) {
+        for (const Zovnode* child : *node->children())
+            text += plainContent(child);
+    }
+    return text;
+}
+
 int countOf(const Zovnode* node) { return node->hasChildren() ? int(node->children()->size()) : 0; }
 
 const Zovnode* keyNodeOf(Zovnode* child, const QStringList& path)
@@ -202,8 +225,7 @@ void Refvector::matchByContent()
         int best = -1;
         int bestScore = 0;
         for (const int i : candidates) {
-            const int score = similarityScore(
-                child1(i)->contentString(true, true, true), c2->contentString(true, true, true));
+            const int score = similarityScore(plainContent(child1(i)), plainContent(c2));
             if (score > bestScore) {
                 bestScore = score;
                 best = i;

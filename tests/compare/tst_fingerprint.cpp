@@ -84,6 +84,29 @@ private Q_SLOTS:
         QCOMPARE(storedSubtreesEqual(a.get(), b.get(), flags), equal);
     }
 
+    // Content mode measures similarity on names and texts alone, without the delimiters that
+    // make the fingerprint unambiguous.
+    void similarityText_data()
+    {
+        QTest::addColumn<QString>("tree");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("names and simplified texts") << "a{k=v}('  hello   you ' b('world'))"
+                                                    << "ahello youbworld";
+        QTest::newRow("comment, cdata and pi kept") << "a(!' c ' %'d' ?t'x')"
+                                                    << "a c dtx";
+        QTest::newRow("text node alone") << "'  x  y '"
+                                         << "x y";
+    }
+
+    void similarityText()
+    {
+        QFETCH(QString, tree);
+        QFETCH(QString, text);
+        const std::unique_ptr<Zovnode> root = buildTree(tree);
+        QVERIFY(root);
+        QCOMPARE(::similarityText(root.get()), text);
+    }
+
     void ownAttributes_data()
     {
         QTest::addColumn<QString>("first");
