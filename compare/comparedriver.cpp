@@ -57,6 +57,21 @@ void appendDeleted(Zovnode* resultElement, const Zovnode* child)
     copyInto(resultElement, child, true, nullptr);
 }
 
+// Whole subtrees of tree 2 are not looked at again and tree 2 is released after the compare,
+// so a headless run moves them into the result instead of copying them. A view run keeps tree 2
+// whole for its partner links.
+Zovnode* moveInto(Zovnode* parent, Zovnode* node2, int index)
+{
+    Zovnode* const child = static_cast<Zovelementnode*>(node2)->releaseChild(index);
+    if (!child)
+        return nullptr;
+    if (!parent->appendChild(child)) {
+        delete child;
+        return nullptr;
+    }
+    return child;
+}
+
 void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovnode* resultElement,
     Hashcache* cache)
 {
@@ -84,7 +99,10 @@ void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovno
         const Zovnode* const child = v.child2(k2);
         if (state == element_added) {
             resultElement->appendMark(markText(element_added, 0, QString()));
-            copyInto(resultElement, child, true, nullptr);
+            if (guiRun)
+                copyInto(resultElement, child, true, nullptr);
+            else
+                moveInto(resultElement, node2, k2);
             ++k2;
             continue;
         }
@@ -95,7 +113,10 @@ void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovno
         case attribute_change:
         case position_and_attribute_change:
             resultElement->appendMark(markText(state, shift, QString()));
-            copyInto(resultElement, child, true, v.markedAttributes(k2));
+            if (guiRun || v.markedAttributes(k2))
+                copyInto(resultElement, child, true, v.markedAttributes(k2));
+            else
+                moveInto(resultElement, node2, k2);
             break;
         case content_change:
         case attribute_and_content_change:

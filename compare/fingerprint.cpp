@@ -44,9 +44,27 @@ int childCount(const Zovnode* node)
     return list ? int(list->size()) : 0;
 }
 
+// True when simplified() would give the text back unchanged: no white space at either end,
+// and inside only single blanks.
+bool isSimplified(QStringView text)
+{
+    bool afterSpace = true;
+    for (const QChar c : text) {
+        if (c.isSpace()) {
+            if (afterSpace || c != QLatin1Char(' '))
+                return false;
+            afterSpace = true;
+        } else {
+            afterSpace = false;
+        }
+    }
+    return !afterSpace || text.isEmpty();
+}
+
+// Most texts are simplified already; sharing them spares an allocation per node.
 QString simplifiedIf(const QString& text, bool simplify)
 {
-    return simplify ? text.simplified() : text;
+    return simplify && !isSimplified(text) ? text.simplified() : text;
 }
 
 // Indices of the attribute pairs in the order the flags compare them in.

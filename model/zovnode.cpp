@@ -3,6 +3,7 @@
 #include <QPair>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -214,6 +215,13 @@ Zovnode* Zovelementnode::appendChild(Zovnode* node)
 }
 
 void Zovelementnode::squeezeChildren() { m_children.squeeze(); }
+
+Zovnode* Zovelementnode::releaseChild(qsizetype index)
+{
+    if (index < 0 || index >= m_children.size())
+        return nullptr;
+    return std::exchange(m_children[index], nullptr);
+}
 
 Zovnode* Zovelementnode::appendMark(const QString& text)
 {

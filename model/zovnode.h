@@ -112,6 +112,10 @@ public:
     QString contentString(
         bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const override;
 
+    // Gives child index to the caller and leaves null in its place, for a tree that is about
+    // to be released; null when index is out of range.
+    Zovnode* releaseChild(qsizetype index);
+
 protected:
     Zovelementnode(const QString& name, Nodekind kind);
 

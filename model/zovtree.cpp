@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QIODevice>
 #include <QTextStream>
+#include <QVarLengthArray>
 #include <QXmlStreamReader>
 
 Entityresolver::~Entityresolver() = default;
@@ -181,6 +182,39 @@ private:
     QHash<QString, int> m_inScope;
 };
 
+// Gives equal strings of one load one shared buffer: element and attribute names repeat on
+// every element, and so do many short values. Only the first entries are kept, so a document
+// of unique values cannot grow the table without bound.
+class Stringtable {
+public:
+    explicit Stringtable(qsizetype capacity)
+        : m_capacity(capacity)
+    {
+    }
+
+    // The shared copy of text; a new copy when text is not (and can no longer be) in the table.
+    QString intern(QStringView text)
+    {
+        const size_t hash = qHash(text);
+        const auto found = m_entries.constFind(hash);
+        for (auto it = found; it != m_entries.cend() && it.key() == hash; ++it) {
+            if (it.value() == text)
+                return it.value();
+        }
+        QString copy = text.toString();
+        if (m_entries.size() < m_capacity)
+            m_entries.insert(hash, copy);
+        return copy;
+    }
+
+private:
+    QMultiHash<size_t, QString> m_entries;
+    qsizetype m_capacity;
+};
+
+// Longer texts rarely repeat; looking them up would only cost time.
+constexpr qsizetype sharedTextLength = 16;
+
 } // namespace
 
 QString Zovtree::parse(QIODevice* device, Tokenlog* log)
@@ -190,6 +224,12 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
     reader.setEntityResolver(&resolver);
     reader.setNamespaceProcessing(false);
     Prefixscope prefixes;
+    Stringtable names(1 << 16);
+    Stringtable values(1 << 12);
+    QVarLengthArray<QString, 16> attributeStrings;
+    const auto shortText = [&values](QStringView text) {
+        return text.size() <= sharedTextLength ? values.intern(text) : text.toString();
+    };
 
     while (!reader.atEnd()) {
         if (reader.hasError())
@@ -203,7 +243,7 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
             m_documentEncoding = reader.documentEncoding().toString();
             break;
         case QXmlStreamReader::StartElement: {
-            const QString name = reader.qualifiedName().toString();
+            const QString name = names.intern(reader.qualifiedName());
             const QXmlStreamAttributes attributes = reader.attributes();
             if (!m_current && m_root) {
                 // The reader refuses a second document element, so only a reused tree gets here.
@@ -216,9 +256,18 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
                     QStringLiteral("Namespace prefix '%1' not declared").arg(undeclared));
                 break;
             }
-            Zovnode* const element = attributes.isEmpty()
-                ? static_cast<Zovnode*>(new Zovelementnode(name))
-                : new Zovattrelementnode(name, attributes);
+            Zovnode* element = nullptr;
+            if (attributes.isEmpty()) {
+                element = new Zovelementnode(name);
+            } else {
+                attributeStrings.clear();
+                for (const QXmlStreamAttribute& attribute : attributes) {
+                    attributeStrings.append(names.intern(attribute.qualifiedName()));
+                    attributeStrings.append(shortText(attribute.value()));
+                }
+                element = new Zovattrelementnode(
+                    name, int(attributeStrings.size()), attributeStrings.constData());
+            }
             if (!m_current) {
                 m_root = element;
                 m_stackTop = new Openelement { nullptr, nullptr };
@@ -248,9 +297,9 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
             if (!m_current)
                 break;
             if (reader.isCDATA())
-                m_current->appendChild(new Zovnode(reader.text().toString(), Cdata));
+                m_current->appendChild(new Zovnode(shortText(reader.text()), Cdata));
             else if (!reader.isWhitespace())
-                m_current->appendChild(new Zovnode(reader.text().toString(), Text));
+                m_current->appendChild(new Zovnode(shortText(reader.text()), Text));
             break;
         case QXmlStreamReader::Comment:
             if (m_current)
@@ -259,8 +308,8 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
         case QXmlStreamReader::ProcessingInstruction:
             if (m_current) {
                 m_current->appendChild(
-                    new Zovpinode(reader.processingInstructionTarget().toString(),
-                        reader.processingInstructionData().toString()));
+                    new Zovpinode(names.intern(reader.processingInstructionTarget()),
+                        shortText(reader.processingInstructionData())));
             }
             break;
         default:

@@ -48,9 +48,10 @@ private:
         Zovnode* node;
     };
     class Tokenlog;
+    class Textsink;
 
     QString parse(QIODevice* device, Tokenlog* log);
-    void writeNode(const Zovnode* element);
+    void writeNode(const Zovnode* element, Textsink& sink);
 
     Zovnode* m_root = nullptr;
     Zovnode* m_current = nullptr;

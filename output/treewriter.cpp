@@ -3,16 +3,46 @@
 #include "config/cfgstore.h"
 #include "output/resultwriter.h"
 
+#include <QStringEncoder>
 #include <QVector>
 #include <QXmlStreamWriter>
 #include <memory>
+
+// Gathers the writer's text and hands it to the device as UTF-8 in large pieces: a device
+// write and an encoding per token would cost more than producing the XML.
+class Zovtree::Textsink {
+public:
+    explicit Textsink(QIODevice* device)
+        : m_device(device)
+    {
+    }
+
+    QString* buffer() { return &m_buffer; }
+
+    // Sends the gathered text once it has reached the piece size, or at once when final.
+    void drain(bool final)
+    {
+        if (m_buffer.size() < pieceSize && !final)
+            return;
+        m_device->write(m_encoder.encode(m_buffer));
+        m_buffer.resize(0);
+    }
+
+private:
+    static constexpr qsizetype pieceSize = 1 << 15;
+
+    QIODevice* m_device;
+    QString m_buffer;
+    QStringEncoder m_encoder { QStringEncoder::Utf8 };
+};
 
 QString Zovtree::write(QIODevice* device)
 {
     if (!m_root)
         return QString();
     // The writer always produces UTF-8; the result file's declaration is made to say so.
-    const auto writer = std::make_unique<QXmlStreamWriter>(device);
+    Textsink sink(device);
+    const auto writer = std::make_unique<QXmlStreamWriter>(sink.buffer());
     m_writer = writer.get();
     const Cfgstore& cfg = Cfgstore::instance();
     if (cfg.getInt(QStringLiteral("savemode")) == 1) {
@@ -23,12 +53,13 @@ QString Zovtree::write(QIODevice* device)
     } else {
         m_writer->setAutoFormatting(false);
     }
-    writeNode(m_root);
+    writeNode(m_root, sink);
+    sink.drain(true);
     m_writer = nullptr;
     return QString();
 }
 
-void Zovtree::writeNode(const Zovnode* element)
+void Zovtree::writeNode(const Zovnode* element, Textsink& sink)
 {
     // Documents can nest far deeper than the call stack allows, so open elements are kept
     // on an explicit stack.
@@ -59,6 +90,7 @@ void Zovtree::writeNode(const Zovnode* element)
 
     startElement(element);
     while (!open.isEmpty()) {
+        sink.drain(false);
         Frame& frame = open.last();
         const QVector<Zovnode*>* children = frame.element->children();
         if (!children || frame.next >= children->size()) {
