@@ -106,26 +106,63 @@ void Cmpvector::matchKeysInPlace(const QVector<quint64>& keys1, const QVector<qu
 
 void Cmpvector::matchKeysMoved(const QVector<quint64>& keys1, const QVector<quint64>& keys2)
 {
+    // Open side-2 children sorted by key, then index: each key's candidates form one run.
+    // Most keys have a single candidate; only longer runs need a nearest-position search.
     QSet<quint64> wanted;
+    wanted.reserve(count1);
     for (int i = 0; i < count1; ++i) {
         if (state1[i] == Open)
             wanted.insert(keys1[i]);
     }
-    QHash<quint64, Openpositions> open2;
+    QVector<QPair<quint64, int>> open2;
     for (int j = 0; j < count2; ++j) {
         if (state2[j] == Open && wanted.contains(keys2[j]))
-            open2[keys2[j]].append(j);
+            open2.append({ keys2[j], j });
     }
+    if (open2.isEmpty())
+        return;
+    std::sort(open2.begin(), open2.end());
+    struct Run {
+        qsizetype start;
+        qsizetype size;
+        int search;
+    };
+    QHash<quint64, Run> runs;
+    runs.reserve(open2.size());
+    QVector<Openpositions> searches;
+    for (qsizetype k = 0; k < open2.size();) {
+        qsizetype end = k + 1;
+        while (end < open2.size() && open2[end].first == open2[k].first)
+            ++end;
+        Run run { k, end - k, -1 };
+        if (run.size > 1) {
+            run.search = int(searches.size());
+            searches.append(Openpositions());
+            for (qsizetype m = k; m < end; ++m)
+                searches.last().append(open2[m].second);
+        }
+        runs.insert(open2[k].first, run);
+        k = end;
+    }
+
     for (int i = 0; i < count1; ++i) {
         if (state1[i] != Open)
             continue;
-        const auto found = open2.find(keys1[i]);
-        if (found == open2.end())
+        const auto found = runs.find(keys1[i]);
+        if (found == runs.end())
             continue;
-        const int j = found->nearest(i);
+        Run& run = found.value();
+        int j = -1;
+        if (run.search >= 0) {
+            j = searches[run.search].nearest(i);
+            if (j >= 0)
+                searches[run.search].remove(j);
+        } else if (run.size == 1) {
+            j = open2[run.start].second;
+            run.size = 0;
+        }
         if (j < 0)
             continue;
-        found->remove(j);
         state1[i] = position_change;
         state2[j] = position_change;
         partner1[i] = j;
@@ -449,19 +486,31 @@ Cmpvector_str::~Cmpvector_str() = default;
 void Cmpvector_str::matchEqualInPlace()
 {
     // Only fingerprints found on both sides can pair; their holders are split into classes of
-    // exactly equal subtrees, each class compared through one representative.
+    // exactly equal subtrees, each class compared through one representative. A fingerprint
+    // shared by different subtrees is rare, so further classes live apart.
     const Keyflags flags = Keyflags::fromConfig();
     QSet<quint64> onSide2;
+    onSide2.reserve(count2);
     for (int j = 0; j < count2; ++j)
         onSide2.insert(child2(j)->fingerprint());
     struct Representative {
         const Zovnode* node;
         quint64 key;
     };
-    QHash<quint64, QVector<Representative>> classes;
+    QHash<quint64, Representative> firstClass;
+    firstClass.reserve(qMin(count1, count2));
+    QHash<quint64, QVector<Representative>> laterClasses;
     quint64 nextKey = 0;
     const auto classOf = [&](const Zovnode* node) {
-        QVector<Representative>& list = classes[node->fingerprint()];
+        const quint64 fingerprint = node->fingerprint();
+        const auto first = firstClass.constFind(fingerprint);
+        if (first == firstClass.cend()) {
+            firstClass.insert(fingerprint, { node, nextKey });
+            return nextKey++;
+        }
+        if (storedSubtreesEqual(first->node, node, flags))
+            return first->key;
+        QVector<Representative>& list = laterClasses[fingerprint];
         for (const Representative& representative : list) {
             if (storedSubtreesEqual(representative.node, node, flags))
                 return representative.key;
@@ -475,7 +524,7 @@ void Cmpvector_str::matchEqualInPlace()
     }
     for (int j = 0; j < count2; ++j) {
         const Zovnode* const child = child2(j);
-        keys2[j] = classes.contains(child->fingerprint()) ? classOf(child) : nextKey++;
+        keys2[j] = firstClass.contains(child->fingerprint()) ? classOf(child) : nextKey++;
     }
     matchKeysInPlace(keys1, keys2);
 }

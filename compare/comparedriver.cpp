@@ -57,9 +57,8 @@ void appendDeleted(Zovnode* resultElement, const Zovnode* child)
     copyInto(resultElement, child, true, nullptr);
 }
 
-// Whole subtrees of tree 2 are not looked at again and tree 2 is released after the compare,
-// so a headless run moves them into the result instead of copying them. A view run keeps tree 2
-// whole for its partner links.
+// Moves child index of node2 under parent; whole subtrees are not looked at again, so a run
+// that releases tree 2 afterwards needs no copy. Returns the child, or null when there is none.
 Zovnode* moveInto(Zovnode* parent, Zovnode* node2, int index)
 {
     Zovnode* const child = static_cast<Zovelementnode*>(node2)->releaseChild(index);
@@ -86,6 +85,8 @@ void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovno
         linkLevel(*vector);
 
     const Cmpvector& v = *vector;
+    // A view run keeps tree 2 whole: its nodes carry the partner links.
+    const bool move = work.consumeSecondTree && !guiRun;
     QVector<Zovnode*> resultChildren(v.count2, nullptr);
     int k1 = 0;
     int k2 = 0;
@@ -99,10 +100,10 @@ void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovno
         const Zovnode* const child = v.child2(k2);
         if (state == element_added) {
             resultElement->appendMark(markText(element_added, 0, QString()));
-            if (guiRun)
-                copyInto(resultElement, child, true, nullptr);
-            else
+            if (move)
                 moveInto(resultElement, node2, k2);
+            else
+                copyInto(resultElement, child, true, nullptr);
             ++k2;
             continue;
         }
@@ -113,10 +114,10 @@ void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovno
         case attribute_change:
         case position_and_attribute_change:
             resultElement->appendMark(markText(state, shift, QString()));
-            if (guiRun || v.markedAttributes(k2))
-                copyInto(resultElement, child, true, v.markedAttributes(k2));
-            else
+            if (move && !v.markedAttributes(k2))
                 moveInto(resultElement, node2, k2);
+            else
+                copyInto(resultElement, child, true, v.markedAttributes(k2));
             break;
         case content_change:
         case attribute_and_content_change:

@@ -176,9 +176,10 @@ bool equalTrees(const Zovnode* a, const Zovnode* b, const Keyflags& flags, Prune
 {
     if (!a || !b)
         return false;
-    QVector<QPair<const Zovnode*, const Zovnode*>> pending { qMakePair(a, b) };
+    QVarLengthArray<QPair<const Zovnode*, const Zovnode*>, 64> pending { qMakePair(a, b) };
     while (!pending.isEmpty()) {
-        const auto [x, y] = pending.takeLast();
+        const auto [x, y] = pending.back();
+        pending.removeLast();
         if (x == y)
             continue;
         if (unequal(x, y) || !headsEqual(x, y, flags))

@@ -10,4 +10,7 @@ class Zovnode;
 struct Worklist {
     QVarLengthArray<Zovnode*, 256> entries;
     QMutex mutex;
+    // Set by an owner that releases tree 2 right after the compare: whole subtrees are then
+    // moved into the result instead of copied, and tree 2 keeps nulls in their places.
+    bool consumeSecondTree = false;
 };

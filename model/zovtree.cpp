@@ -6,6 +6,7 @@
 #include <QTextStream>
 #include <QVarLengthArray>
 #include <QXmlStreamReader>
+#include <utility>
 
 Entityresolver::~Entityresolver() = default;
 
@@ -189,6 +190,7 @@ class Stringtable {
 public:
     explicit Stringtable(qsizetype capacity)
         : m_capacity(capacity)
+        , m_slots(64)
     {
     }
 
@@ -196,20 +198,50 @@ public:
     QString intern(QStringView text)
     {
         const size_t hash = qHash(text);
-        const auto found = m_entries.constFind(hash);
-        for (auto it = found; it != m_entries.cend() && it.key() == hash; ++it) {
-            if (it.value() == text)
-                return it.value();
-        }
+        Slot& slot = find(hash, text);
+        if (!slot.text.isNull())
+            return slot.text;
         QString copy = text.toString();
-        if (m_entries.size() < m_capacity)
-            m_entries.insert(hash, copy);
+        if (m_size < m_capacity && !copy.isNull()) {
+            slot.hash = hash;
+            slot.text = copy;
+            if (++m_size * 2 > m_slots.size())
+                grow();
+        }
         return copy;
     }
 
 private:
-    QMultiHash<size_t, QString> m_entries;
+    struct Slot {
+        size_t hash = 0;
+        QString text;
+    };
+
+    // The slot that holds text, else the free slot where it belongs.
+    Slot& find(size_t hash, QStringView text)
+    {
+        const size_t mask = size_t(m_slots.size()) - 1;
+        for (size_t k = hash & mask;; k = (k + 1) & mask) {
+            Slot& slot = m_slots[qsizetype(k)];
+            if (slot.text.isNull() || (slot.hash == hash && slot.text == text))
+                return slot;
+        }
+    }
+
+    void grow()
+    {
+        QVector<Slot> old(m_slots.size() * 2);
+        old.swap(m_slots);
+        for (Slot& slot : old) {
+            if (!slot.text.isNull())
+                find(slot.hash, slot.text) = std::move(slot);
+        }
+    }
+
     qsizetype m_capacity;
+    qsizetype m_size = 0;
+    // Open addressing, at most half full, so every probe ends at a free slot.
+    QVector<Slot> m_slots;
 };
 
 // Longer texts rarely repeat; looking them up would only cost time.

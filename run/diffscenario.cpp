@@ -142,11 +142,12 @@ void Diffscenario::closeLog()
 
 int Diffscenario::parseFiles()
 {
-    if (!m_file1.open(QIODevice::ReadOnly)) {
+    // The reader buffers by itself; a second buffer in the file would only copy the bytes.
+    if (!m_file1.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         logError(QStringLiteral("Error: Unable to open file ") + m_file1.fileName());
         return -1020;
     }
-    if (!m_file2.open(QIODevice::ReadOnly)) {
+    if (!m_file2.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         m_file1.close();
         logError(QStringLiteral("Error: Unable to open file ") + m_file2.fileName());
         return -1020;
@@ -200,6 +201,7 @@ int Diffscenario::compare()
         m_resultTree->setRoot(root2);
     info(QStringLiteral("Starting tree compare process"));
     Zovnode* root1 = m_tree1 ? m_tree1->root() : nullptr;
+    m_workList.consumeSecondTree = true;
     if (root1 && root2 && m_resultTree->root())
         compareTrees(m_workList, m_guiRun, root1, root2, m_resultTree->root());
     m_tree2.reset();

@@ -255,6 +255,67 @@ private Q_SLOTS:
         }
     }
 
+    void consumingTreeTwoGivesTheSameResult_data()
+    {
+        QTest::addColumn<bool>("hashMode");
+        QTest::newRow("string mode") << false;
+        QTest::newRow("hash mode") << true;
+    }
+
+    void consumingTreeTwoGivesTheSameResult()
+    {
+        QFETCH(bool, hashMode);
+        for (int seed = 1; seed <= 800; ++seed) {
+            QRandomGenerator random(seed);
+            randomConfiguration(random);
+            Cfgstore& store = Cfgstore::instance();
+            store.setParameter(QStringLiteral("use_hashmode"), hashMode ? "true" : "false");
+            const Gennode old = randomElement(random, 3, 6);
+            const Gennode changed = mutate(old, random, 3);
+            const bool guiRun = random.bounded(4) == 0;
+            QString dumps[2];
+            for (const bool consume : { false, true }) {
+                const std::unique_ptr<Zovnode> first = materialize(old);
+                const std::unique_ptr<Zovnode> second = materialize(changed);
+                Zovelementnode result(QStringLiteral("r"));
+                Worklist work;
+                work.consumeSecondTree = consume;
+                compareTrees(work, guiRun, first.get(), second.get(), &result);
+                dumps[consume] = dumpNode(&result);
+                // A view run must leave every node of tree 2 in place whatever the owner allows.
+                if (guiRun) {
+                    const QVector<const Zovnode*> nodes = preorder(second.get());
+                    QVERIFY(!nodes.contains(nullptr));
+                    QCOMPARE(nodes.size(), preorder(materialize(changed).get()).size());
+                }
+            }
+            QVERIFY2(dumps[0] == dumps[1], qPrintable(QStringLiteral("seed %1").arg(seed)));
+        }
+    }
+
+    void consumingTreeTwoMovesWholeSubtrees()
+    {
+        configure({});
+        const std::unique_ptr<Zovnode> first = buildTree("r(a(x) b('1'))");
+        const std::unique_ptr<Zovnode> second = buildTree("r(a(x) b('2') n(y))");
+        const Zovnode* const same = second->children()->at(0);
+        const Zovnode* const added = second->children()->at(2);
+        Zovelementnode result(QStringLiteral("r"));
+        Worklist work;
+        work.consumeSecondTree = true;
+        compareTrees(work, false, first.get(), second.get(), &result);
+        QCOMPARE(dumpChildren(&result),
+            QStringLiteral("[complete match] a(x) [content change] b([content change] '2') "
+                           "[element added] n(y)"));
+        QCOMPARE(result.children()->at(1), same);
+        QCOMPARE(result.children()->at(5), added);
+        QCOMPARE(second->children()->at(0), nullptr);
+        QCOMPARE(second->children()->at(2), nullptr);
+        // The changed element is compared one level down, so it stays in tree 2.
+        QVERIFY(second->children()->at(1));
+        QVERIFY(result.children()->at(3) != second->children()->at(1));
+    }
+
     void deepChainChangedAtTheBottom()
     {
         configure({});
