@@ -106,6 +106,26 @@ void Cmpvector::matchKeysInPlace(const QVector<quint64>& keys1, const QVector<qu
 
 void Cmpvector::matchKeysMoved(const QVector<quint64>& keys1, const QVector<quint64>& keys2)
 {
+    // Short lists are scanned directly; an index only pays off for long ones.
+    if (qint64(count1) * count2 <= 64) {
+        for (int i = 0; i < count1; ++i) {
+            if (state1[i] != Open)
+                continue;
+            int best = -1;
+            for (int j = 0; j < count2; ++j) {
+                if (state2[j] == Open && keys2[j] == keys1[i]
+                    && (best < 0 || qAbs(i - j) < qAbs(i - best)))
+                    best = j;
+            }
+            if (best < 0)
+                continue;
+            state1[i] = position_change;
+            state2[best] = position_change;
+            partner1[i] = best;
+            partner2[best] = i;
+        }
+        return;
+    }
     // Open side-2 children sorted by key, then index: each key's candidates form one run.
     // Most keys have a single candidate; only longer runs need a nearest-position search.
     QSet<quint64> wanted;
@@ -193,6 +213,9 @@ const Anchor* Cmpvector::findAnchor(
 
 void Cmpvector::matchAnchors()
 {
+    // Without any anchor record no child can have a rule.
+    if (Cfgstore::instance().anchors().isEmpty())
+        return;
     QHash<QString, Anchorrule> rules;
     const auto ruleFor = [this, &rules](const Zovnode* child) -> Anchorrule {
         const QString& name = child->name();
@@ -489,6 +512,10 @@ void Cmpvector_str::matchEqualInPlace()
     // exactly equal subtrees, each class compared through one representative. A fingerprint
     // shared by different subtrees is rare, so further classes live apart.
     const Keyflags flags = Keyflags::fromConfig();
+    if (count1 + count2 <= 16) {
+        matchShortLists(flags);
+        return;
+    }
     QSet<quint64> onSide2;
     onSide2.reserve(count2);
     for (int j = 0; j < count2; ++j)
@@ -525,6 +552,32 @@ void Cmpvector_str::matchEqualInPlace()
     for (int j = 0; j < count2; ++j) {
         const Zovnode* const child = child2(j);
         keys2[j] = firstClass.contains(child->fingerprint()) ? classOf(child) : nextKey++;
+    }
+    matchKeysInPlace(keys1, keys2);
+}
+
+void Cmpvector_str::matchShortLists(const Keyflags& flags)
+{
+    // Each child's key is the index of the first child of side 1 equal to it, found by direct
+    // comparison; side-2 children equal to none get keys of their own.
+    const quint64 unique = quint64(count1);
+    for (int i = 0; i < count1; ++i) {
+        keys1[i] = quint64(i);
+        for (int k = 0; k < i; ++k) {
+            if (keys1[k] == quint64(k) && storedSubtreesEqual(child1(k), child1(i), flags)) {
+                keys1[i] = quint64(k);
+                break;
+            }
+        }
+    }
+    for (int j = 0; j < count2; ++j) {
+        keys2[j] = unique + quint64(j);
+        for (int k = 0; k < count1; ++k) {
+            if (keys1[k] == quint64(k) && storedSubtreesEqual(child1(k), child2(j), flags)) {
+                keys2[j] = quint64(k);
+                break;
+            }
+        }
     }
     matchKeysInPlace(keys1, keys2);
 }

@@ -8,6 +8,7 @@
 #include <QVector>
 
 struct Anchor;
+struct Keyflags;
 
 // The matching state of one pair of elements: a change code and a partner index per child on
 // each side. Made, run and deleted by the compare driver for one level.
@@ -102,6 +103,10 @@ public:
 
     QVector<quint64> keys1;
     QVector<quint64> keys2;
+
+private:
+    // matchEqualInPlace for a few children, without hash tables.
+    void matchShortLists(const Keyflags& flags);
 };
 
 // The new attribute list (name, value alternating) with change suffixes joined to the names:
