@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <memory>
 
+class QIODevice;
 class Zovtree;
 
 // One comparison run from configuration to result file. Front ends drive it step by step:
@@ -30,6 +31,9 @@ public:
     int compare();
     // Writes the result file; returns the empty string or an error text.
     QString writeResultFile();
+    // Writes the prolog and the result tree to an open device; returns the empty string or an
+    // error text when the device refused data.
+    QString writeResult(QIODevice* device);
 
     // Log file creation and release (the log is closed until the next run creates one).
     int createLogFile();
@@ -38,6 +42,12 @@ public:
     int readProlog();
     // Parses the open file 2 into tree 2, with the parse log when configured; returns 0 or -1055.
     int parseSecondInput();
+
+    // With the fallback on, a missing configuration file means the built-in values instead of
+    // an error (for front ends that run without one).
+    void setBuiltinFallback(bool on) { m_builtinFallback = on; }
+    // Whether init took the built-in values because no configuration file exists.
+    bool usedBuiltins() const { return m_usedBuiltins; }
 
     // The result path used instead of the derived name (empty: derived); "-" is not handled here.
     void setResultPath(const QString& path) { m_resultPath = path; }
@@ -56,9 +66,13 @@ public:
 
 private:
     void logError(const QString& message);
+    // Whether path names the same existing file as input (symbolic links resolved).
+    static bool isInputFile(const QString& path, const QString& input);
 
     QStringList& m_arguments;
     bool m_guiRun;
+    bool m_builtinFallback = false;
+    bool m_usedBuiltins = false;
     std::unique_ptr<Zovtree> m_tree1;
     std::unique_ptr<Zovtree> m_tree2;
     std::unique_ptr<Zovtree> m_resultTree;

@@ -1,0 +1,489 @@
+#include "compare/cmpvector.h"
+
+#include "compare/changekind.h"
+#include "compare/fingerprint.h"
+#include "compare/openpositions.h"
+#include "config/cfgstore.h"
+#include "model/zovnode.h"
+#include "output/textdiff.h"
+
+#include <QSet>
+#include <algorithm>
+
+namespace {
+
+int childCount(const Zovnode* node)
+{
+    return node && node->hasChildren() ? int(node->children()->size()) : 0;
+}
+
+// One candidate pair of the content or shift pass; j is unique per pass.
+struct Record {
+    int weight;
+    int i;
+    int j;
+};
+
+// Orders records by ascending weight, later-recorded (higher j) first on equal weight.
+void sortRecords(QVector<Record>& records)
+{
+    std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
+        return a.weight != b.weight ? a.weight < b.weight : a.j > b.j;
+    });
+}
+
+// A resolved anchor: the record with its split path.
+struct Anchorrule {
+    const Anchor* anchor = nullptr;
+    QStringList path;
+    QString keyAttribute;
+};
+
+// Side-1 candidates of one anchor key, ascending; head skips the paired ones at the front.
+struct Anchorbucket {
+    QVector<int> positions;
+    int head = 0;
+};
+
+} // namespace
+
+Cmpvector::Cmpvector(Zovnode* firstNode, Zovnode* secondNode)
+    : count1(childCount(firstNode))
+    , count2(childCount(secondNode))
+    , node1(firstNode)
+    , node2(secondNode)
+    , state1(count1, Open)
+    , state2(count2, Open)
+    , partner1(count1, 0)
+    , partner2(count2, 0)
+{
+}
+
+Cmpvector::~Cmpvector() = default;
+
+void Cmpvector::runPasses()
+{
+    matchEqualInPlace();
+    matchEqualMoved();
+    clearKeys();
+    matchAnchors();
+    const Cfgstore& store = Cfgstore::instance();
+    if (store.getBool(QStringLiteral("enable_contentmode")))
+        matchByContent();
+    matchNameInPlace();
+    if (store.getBool(QStringLiteral("enable_shiftmode")))
+        matchByShift();
+    markUnmatched();
+    if (!store.getBool(QStringLiteral("ignore_attributes")))
+        compareAttributes();
+    if (store.getBool(QStringLiteral("do_txtdiff")))
+        diffTexts();
+}
+
+void Cmpvector::pair(int i, int j)
+{
+    if (i == j) {
+        state1[i] = content_change;
+        state2[j] = content_change;
+        return;
+    }
+    state1[i] = position_and_content_change;
+    state2[j] = position_and_content_change;
+    partner1[i] = j;
+    partner2[j] = i;
+}
+
+void Cmpvector::matchKeysInPlace(const QVector<quint64>& keys1, const QVector<quint64>& keys2)
+{
+    const int common = qMin(count1, count2);
+    for (int i = 0; i < common; ++i) {
+        if (keys1[i] == keys2[i]) {
+            state1[i] = complete_match;
+            state2[i] = complete_match;
+        }
+    }
+}
+
+void Cmpvector::matchKeysMoved(const QVector<quint64>& keys1, const QVector<quint64>& keys2)
+{
+    QSet<quint64> wanted;
+    for (int i = 0; i < count1; ++i) {
+        if (state1[i] == Open)
+            wanted.insert(keys1[i]);
+    }
+    QHash<quint64, Openpositions> open2;
+    for (int j = 0; j < count2; ++j) {
+        if (state2[j] == Open && wanted.contains(keys2[j]))
+            open2[keys2[j]].append(j);
+    }
+    for (int i = 0; i < count1; ++i) {
+        if (state1[i] != Open)
+            continue;
+        const auto found = open2.find(keys1[i]);
+        if (found == open2.end())
+            continue;
+        const int j = found->nearest(i);
+        if (j < 0)
+            continue;
+        found->remove(j);
+        state1[i] = position_change;
+        state2[j] = position_change;
+        partner1[i] = j;
+        partner2[j] = i;
+    }
+}
+
+const Anchor* Cmpvector::findAnchor(
+    const QString& name, QStringList* path, QString* keyAttribute) const
+{
+    const Anchor* const anchor = Cfgstore::instance().anchor(name);
+    if (!anchor)
+        return nullptr;
+    QStringList parts = anchor->path.split(QLatin1Char('/'), Qt::KeepEmptyParts);
+    if (parts.isEmpty())
+        return nullptr;
+    QString attribute;
+    if (parts.last().startsWith(QLatin1Char('@'))) {
+        attribute = parts.last().mid(1);
+        parts.removeLast();
+    }
+    if (path)
+        *path = parts;
+    if (keyAttribute)
+        *keyAttribute = attribute;
+    return anchor;
+}
+
+void Cmpvector::matchAnchors()
+{
+    QHash<QString, Anchorrule> rules;
+    const auto ruleFor = [this, &rules](const Zovnode* child) -> Anchorrule {
+        const QString& name = child->name();
+        auto found = rules.find(name);
+        if (found == rules.end()) {
+            Anchorrule rule;
+            rule.anchor = findAnchor(name, &rule.path, &rule.keyAttribute);
+            found = rules.insert(name, rule);
+        }
+        return found.value();
+    };
+    const auto keyNode = [](Zovnode* child, const Anchorrule& rule) -> const Zovnode* {
+        return rule.path.isEmpty() ? child : child->findPath(rule.path);
+    };
+    const auto contentFlags = [](const Anchorrule& rule) {
+        Keyflags flags;
+        flags.simplify = rule.anchor->normalizeSpaces;
+        flags.ignoreAttributeOrder = true;
+        return flags;
+    };
+
+    // Side 1 indexed once: by key attribute value or by content hash, per element name.
+    QVector<const Zovnode*> keyNodes1(count1, nullptr);
+    QHash<QString, int> keyed1;
+    QHash<QPair<QString, QString>, Anchorbucket> byValue;
+    QHash<QPair<QString, quint64>, Anchorbucket> byContent;
+    for (int i = 0; i < count1; ++i) {
+        if (state1[i] != Open)
+            continue;
+        Zovnode* const child = child1(i);
+        const Anchorrule rule = ruleFor(child);
+        if (!rule.anchor)
+            continue;
+        const Zovnode* const key = keyNode(child, rule);
+        if (!key)
+            continue;
+        keyNodes1[i] = key;
+        ++keyed1[child->name()];
+        if (!rule.keyAttribute.isEmpty()) {
+            const int index = key->attributeIndex(rule.keyAttribute);
+            if (index >= 0)
+                byValue[{ child->name(), key->attributeString(index + 1) }].positions.append(i);
+        } else {
+            byContent[{ child->name(), subtreeHash(key, contentFlags(rule)) }].positions.append(i);
+        }
+    }
+
+    for (int j = 0; j < count2; ++j) {
+        if (state2[j] != Open)
+            continue;
+        Zovnode* const child = child2(j);
+        const Anchorrule rule = ruleFor(child);
+        if (!rule.anchor)
+            continue;
+        const Zovnode* const key2 = keyNode(child, rule);
+        if (!key2) {
+            if (rule.anchor->absolute)
+                state2[j] = Pending;
+            continue;
+        }
+        int match = -1;
+        if (!rule.keyAttribute.isEmpty()) {
+            const int index = key2->attributeIndex(rule.keyAttribute);
+            if (index < 0) {
+                if (rule.anchor->absolute && keyed1.value(child->name()) > 0)
+                    state2[j] = Pending;
+                continue;
+            }
+            const auto found = byValue.find({ child->name(), key2->attributeString(index + 1) });
+            if (found == byValue.end())
+                continue;
+            Anchorbucket& bucket = found.value();
+            while (bucket.head < bucket.positions.size()
+                && state1[bucket.positions[bucket.head]] != Open)
+                ++bucket.head;
+            if (bucket.head < bucket.positions.size())
+                match = bucket.positions[bucket.head];
+        } else {
+            const Keyflags flags = contentFlags(rule);
+            const auto found = byContent.find({ child->name(), subtreeHash(key2, flags) });
+            if (found == byContent.end())
+                continue;
+            Anchorbucket& bucket = found.value();
+            while (bucket.head < bucket.positions.size()
+                && state1[bucket.positions[bucket.head]] != Open)
+                ++bucket.head;
+            for (int k = bucket.head; k < bucket.positions.size() && match < 0; ++k) {
+                const int i = bucket.positions[k];
+                if (state1[i] == Open && subtreesEqual(keyNodes1[i], key2, flags))
+                    match = i;
+            }
+        }
+        if (match >= 0) {
+            pair(match, j);
+            --keyed1[child->name()];
+        }
+    }
+
+    for (int i = 0; i < count1; ++i) {
+        if (state1[i] != Open)
+            continue;
+        const Anchorrule rule = ruleFor(child1(i));
+        if (!rule.anchor)
+            continue;
+        const Zovnode* const key = keyNodes1[i];
+        if (!key || (!rule.keyAttribute.isEmpty() && key->attributeIndex(rule.keyAttribute) < 0))
+            state1[i] = Pending;
+    }
+    for (int j = 0; j < count2; ++j) {
+        if (state2[j] != Open)
+            continue;
+        const Anchorrule rule = ruleFor(child2(j));
+        if (rule.anchor && rule.anchor->absolute)
+            state2[j] = element_added;
+    }
+    for (int i = 0; i < count1; ++i) {
+        if (state1[i] != Open)
+            continue;
+        const Anchorrule rule = ruleFor(child1(i));
+        if (rule.anchor && rule.anchor->absolute)
+            state1[i] = element_deleted;
+    }
+    for (int& state : state1) {
+        if (state == Pending)
+            state = Open;
+    }
+    for (int& state : state2) {
+        if (state == Pending)
+            state = Open;
+    }
+}
+
+void Cmpvector::matchByContent()
+{
+    if (count1 == 0)
+        return;
+    const QStringList& excludedList = Cfgstore::instance().excluded();
+    const QSet<QString> excluded(excludedList.cbegin(), excludedList.cend());
+
+    QHash<QString, QVector<int>> candidates;
+    for (int i = 0; i < count1; ++i) {
+        if (state1[i] == Open && !child1(i)->isCharacterData())
+            candidates[child1(i)->name()].append(i);
+    }
+    QHash<QString, int> open2;
+    for (int j = 0; j < count2; ++j) {
+        if (state2[j] == Open && !child2(j)->isCharacterData())
+            ++open2[child2(j)->name()];
+    }
+
+    // Each child's text is built at most once per level, however many pairs it is scored in.
+    QVector<QString> texts1(count1);
+    QVector<bool> built1(count1, false);
+    QVector<Record> records;
+    for (int j = 0; j < count2; ++j) {
+        Zovnode* const child = child2(j);
+        if (state2[j] != Open || child->isCharacterData() || excluded.contains(child->name()))
+            continue;
+        const auto found = candidates.constFind(child->name());
+        if (found == candidates.constEnd())
+            continue;
+        const QVector<int>& list = found.value();
+        if (list.size() == 1 && open2.value(child->name()) == 1)
+            continue;
+        const QString text2 = child->contentString(true, true, true);
+        int best = -1;
+        int bestScore = 0;
+        for (const int i : list) {
+            if (!built1[i]) {
+                texts1[i] = child1(i)->contentString(true, true, true);
+                built1[i] = true;
+            }
+            const int score = similarityScore(texts1[i], text2);
+            if (score > bestScore) {
+                bestScore = score;
+                best = i;
+            }
+        }
+        if (best >= 0)
+            records.append({ -bestScore, best, j });
+    }
+    sortRecords(records);
+    for (const Record& record : records) {
+        if (state1[record.i] == Open)
+            pair(record.i, record.j);
+    }
+}
+
+void Cmpvector::matchNameInPlace()
+{
+    const int common = qMin(count1, count2);
+    for (int i = 0; i < common; ++i) {
+        if (state1[i] == Open && state2[i] == Open && child1(i)->name() == child2(i)->name()) {
+            state1[i] = content_change;
+            state2[i] = content_change;
+        }
+    }
+}
+
+void Cmpvector::matchByShift()
+{
+    if (count1 == 0)
+        return;
+    QHash<QString, Openpositions> open1;
+    for (int i = 0; i < count1; ++i) {
+        if (state1[i] == Open)
+            open1[child1(i)->name()].append(i);
+    }
+    QVector<Record> records;
+    for (int j = 0; j < count2; ++j) {
+        if (state2[j] != Open)
+            continue;
+        const auto found = open1.find(child2(j)->name());
+        if (found == open1.end())
+            continue;
+        const int i = found->nearest(j);
+        if (i >= 0)
+            records.append({ qAbs(i - j), i, j });
+    }
+    sortRecords(records);
+    for (const Record& record : records) {
+        if (state1[record.i] != Open)
+            continue;
+        pair(record.i, record.j);
+        open1[child1(record.i)->name()].remove(record.i);
+    }
+    for (int j = 0; j < count2; ++j) {
+        if (state2[j] != Open)
+            continue;
+        const auto found = open1.find(child2(j)->name());
+        if (found == open1.end())
+            continue;
+        const int i = found->nearest(j);
+        if (i < 0)
+            continue;
+        found->remove(i);
+        state1[i] = position_and_content_change;
+        state2[j] = position_and_content_change;
+        partner1[i] = j;
+        partner2[j] = i;
+    }
+}
+
+void Cmpvector::markUnmatched()
+{
+    for (int& state : state1) {
+        if (state == Open)
+            state = element_deleted;
+    }
+    for (int& state : state2) {
+        if (state == Open)
+            state = element_added;
+    }
+}
+
+Cmpvector_hash::Cmpvector_hash(Zovnode* firstNode, Zovnode* secondNode)
+    : Cmpvector(firstNode, secondNode)
+    , keys1(count1, 0)
+    , keys2(count2, 0)
+{
+}
+
+Cmpvector_hash::~Cmpvector_hash() = default;
+
+void Cmpvector_hash::matchEqualInPlace()
+{
+    for (int i = 0; i < count1; ++i)
+        keys1[i] = child1(i)->fingerprint();
+    for (int j = 0; j < count2; ++j)
+        keys2[j] = child2(j)->fingerprint();
+    matchKeysInPlace(keys1, keys2);
+}
+
+void Cmpvector_hash::matchEqualMoved() { matchKeysMoved(keys1, keys2); }
+
+void Cmpvector_hash::clearKeys()
+{
+    keys1 = QVector<quint64>();
+    keys2 = QVector<quint64>();
+}
+
+Cmpvector_str::Cmpvector_str(Zovnode* firstNode, Zovnode* secondNode)
+    : Cmpvector(firstNode, secondNode)
+    , keys1(count1, 0)
+    , keys2(count2, 0)
+{
+}
+
+Cmpvector_str::~Cmpvector_str() = default;
+
+void Cmpvector_str::matchEqualInPlace()
+{
+    // Only fingerprints found on both sides can pair; their holders are split into classes of
+    // exactly equal subtrees, each class compared through one representative.
+    const Keyflags flags = Keyflags::fromConfig();
+    QSet<quint64> onSide2;
+    for (int j = 0; j < count2; ++j)
+        onSide2.insert(child2(j)->fingerprint());
+    struct Representative {
+        const Zovnode* node;
+        quint64 key;
+    };
+    QHash<quint64, QVector<Representative>> classes;
+    quint64 nextKey = 0;
+    const auto classOf = [&](const Zovnode* node) {
+        QVector<Representative>& list = classes[node->fingerprint()];
+        for (const Representative& representative : list) {
+            if (storedSubtreesEqual(representative.node, node, flags))
+                return representative.key;
+        }
+        list.append({ node, nextKey });
+        return nextKey++;
+    };
+    for (int i = 0; i < count1; ++i) {
+        const Zovnode* const child = child1(i);
+        keys1[i] = onSide2.contains(child->fingerprint()) ? classOf(child) : nextKey++;
+    }
+    for (int j = 0; j < count2; ++j) {
+        const Zovnode* const child = child2(j);
+        keys2[j] = classes.contains(child->fingerprint()) ? classOf(child) : nextKey++;
+    }
+    matchKeysInPlace(keys1, keys2);
+}
+
+void Cmpvector_str::matchEqualMoved() { matchKeysMoved(keys1, keys2); }
+
+void Cmpvector_str::clearKeys()
+{
+    keys1 = QVector<quint64>();
+    keys2 = QVector<quint64>();
+}

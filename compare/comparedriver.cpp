@@ -1,0 +1,239 @@
+#include "compare/comparedriver.h"
+
+#include "compare/changekind.h"
+#include "compare/cmpvector.h"
+#include "compare/fingerprint.h"
+#include "config/cfgstore.h"
+#include "model/zovnode.h"
+
+#include <QMutexLocker>
+#include <QPair>
+#include <QVector>
+#include <memory>
+
+namespace {
+
+using Hashcache = QHash<const Zovnode*, quint64>;
+
+// Copies source under parent, with its whole subtree when deep; marked replaces the copy's
+// attributes. Returns the copy, or null when parent is not an element.
+Zovnode* copyInto(Zovnode* parent, const Zovnode* source, bool deep, const QStringList* marked)
+{
+    Zovnode* copy = nullptr;
+    if (marked) {
+        auto node = std::make_unique<Zovattrelementnode>(
+            source->text(), int(marked->size()), marked->constData());
+        copy = parent->appendChild(node.get());
+        if (!copy)
+            return nullptr;
+        node.release();
+    } else {
+        copy = parent->copyChild(source, false);
+        if (!copy)
+            return nullptr;
+    }
+    if (deep) {
+        // Explicit stack: subtrees may be far deeper than the call stack allows.
+        QVector<QPair<const Zovnode*, Zovnode*>> pending { { source, copy } };
+        while (!pending.isEmpty()) {
+            const auto [from, to] = pending.takeLast();
+            const QVector<Zovnode*>* const list = from->children();
+            for (int k = 0; list && k < list->size(); ++k) {
+                const Zovnode* const child = list->at(k);
+                Zovnode* const childCopy = to->copyChild(child, false);
+                if (childCopy && child->hasChildren())
+                    pending.append({ child, childCopy });
+            }
+        }
+    }
+    if (marked)
+        copy->linkPartner(source->partner());
+    return copy;
+}
+
+void appendDeleted(Zovnode* resultElement, const Zovnode* child)
+{
+    resultElement->appendMark(markText(element_deleted, 0, child->name()));
+    copyInto(resultElement, child, true, nullptr);
+}
+
+void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovnode* resultElement,
+    Hashcache* cache)
+{
+    std::unique_ptr<Cmpvector> vector;
+    if (Cfgstore::instance().getBool(QStringLiteral("use_hashmode")))
+        vector = std::make_unique<Cmpvector_hash>(node1, node2);
+    else
+        vector = std::make_unique<Cmpvector_str>(node1, node2);
+    vector->setContentHashCache(cache);
+    vector->runPasses();
+    if (guiRun)
+        linkLevel(*vector);
+
+    const Cmpvector& v = *vector;
+    QVector<Zovnode*> resultChildren(v.count2, nullptr);
+    int k1 = 0;
+    int k2 = 0;
+    while (k2 < v.count2) {
+        if (k1 < v.count1 && v.state1[k1] == element_deleted) {
+            appendDeleted(resultElement, v.child1(k1));
+            ++k1;
+            continue;
+        }
+        const int state = v.state2[k2];
+        const Zovnode* const child = v.child2(k2);
+        if (state == element_added) {
+            resultElement->appendMark(markText(element_added, 0, QString()));
+            copyInto(resultElement, child, true, nullptr);
+            ++k2;
+            continue;
+        }
+        const int shift = k2 - v.partner2[k2];
+        switch (state) {
+        case complete_match:
+        case position_change:
+        case attribute_change:
+        case position_and_attribute_change:
+            resultElement->appendMark(markText(state, shift, QString()));
+            copyInto(resultElement, child, true, v.markedAttributes(k2));
+            break;
+        case content_change:
+        case attribute_and_content_change:
+        case position_and_content_change:
+        case position_and_content_and_attribute_change:
+            resultElement->appendMark(markText(state, shift, QString()));
+            resultChildren[k2] = copyInto(resultElement, child, false, v.markedAttributes(k2));
+            break;
+        default:
+            break;
+        }
+        ++k1;
+        ++k2;
+    }
+    for (; k1 < v.count1; ++k1) {
+        if (v.state1[k1] == element_deleted)
+            appendDeleted(resultElement, v.child1(k1));
+    }
+
+    for (int j = 0; j < v.count2; ++j) {
+        Zovnode* const copy = resultChildren[j];
+        Zovnode* const child = v.child2(j);
+        if (!copy || (child->kind() != Element && child->kind() != Attrelement))
+            continue;
+        const int state = v.state2[j];
+        const int i = state == content_change || state == attribute_and_content_change
+            ? j
+            : v.partner2[j];
+        Zovnode* const partner = v.child1(i);
+        if (partner->hasChildren() || child->hasChildren())
+            enqueuePair(work, partner, child, copy);
+    }
+}
+
+} // namespace
+
+void compareTrees(
+    Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovnode* resultElement)
+{
+    if (!node1 || !node2 || !resultElement)
+        return;
+    const Keyflags flags = Keyflags::fromConfig();
+    storeFingerprints(node1, flags);
+    storeFingerprints(node2, flags);
+    Hashcache cache;
+    work.entries.resize(0);
+    runLevel(work, guiRun, node1, node2, resultElement, &cache);
+    qsizetype p = 0;
+    while (p < work.entries.size()) {
+        const qsizetype stretchEnd = work.entries.size();
+        for (; p < stretchEnd; p += 3) {
+            // Read before the call: appends may move the array.
+            Zovnode* const first = work.entries[p];
+            Zovnode* const second = work.entries[p + 1];
+            Zovnode* const result = work.entries[p + 2];
+            runLevel(work, guiRun, first, second, result, &cache);
+        }
+    }
+    work.entries.resize(0);
+}
+
+void compareLevel(
+    Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovnode* resultElement)
+{
+    if (!node1 || !node2 || !resultElement)
+        return;
+    runLevel(work, guiRun, node1, node2, resultElement, nullptr);
+}
+
+void enqueuePair(Worklist& work, Zovnode* node1, Zovnode* node2, Zovnode* resultElement)
+{
+    const QMutexLocker locker(&work.mutex);
+    work.entries.append(node1);
+    work.entries.append(node2);
+    work.entries.append(resultElement);
+}
+
+void linkLevel(const Cmpvector& vector)
+{
+    for (int j = 0; j < vector.count2; ++j) {
+        const int state = vector.state2[j];
+        int i = -1;
+        bool whole = false;
+        switch (state) {
+        case complete_match:
+        case attribute_change:
+            i = j;
+            whole = true;
+            break;
+        case position_change:
+        case position_and_attribute_change:
+            i = vector.partner2[j];
+            whole = true;
+            break;
+        case content_change:
+        case attribute_and_content_change:
+            i = j;
+            break;
+        case position_and_content_change:
+        case position_and_content_and_attribute_change:
+            i = vector.partner2[j];
+            break;
+        default:
+            continue;
+        }
+        Zovnode* const first = vector.child1(i);
+        Zovnode* const second = vector.child2(j);
+        second->linkPartner(first);
+        if (whole && second->hasChildren())
+            linkSubtrees(first, second);
+    }
+}
+
+void linkSubtrees(Zovnode* tree1Node, Zovnode* tree2Node)
+{
+    if (!tree1Node || !tree2Node)
+        return;
+    // Frames keep the depth-first order of a recursive walk without its stack depth.
+    struct Frame {
+        Zovnode* first;
+        Zovnode* second;
+        int next;
+    };
+    QVector<Frame> stack { { tree1Node, tree2Node, 0 } };
+    while (!stack.isEmpty()) {
+        Frame& top = stack.last();
+        const QVector<Zovnode*>* const list1 = top.first->children();
+        const QVector<Zovnode*>* const list2 = top.second->children();
+        const int common = list1 && list2 ? int(qMin(list1->size(), list2->size())) : 0;
+        if (top.next >= common) {
+            stack.removeLast();
+            continue;
+        }
+        Zovnode* const child1 = list1->at(top.next);
+        Zovnode* const child2 = list2->at(top.next);
+        ++top.next;
+        child2->linkPartner(child1);
+        if (child2->hasChildren())
+            stack.append({ child1, child2, 0 });
+    }
+}

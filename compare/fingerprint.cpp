@@ -1,0 +1,239 @@
+#include "compare/fingerprint.h"
+
+#include "config/cfgstore.h"
+#include "model/zovnode.h"
+
+#include <QPair>
+#include <QStringView>
+#include <QVarLengthArray>
+#include <QVector>
+#include <algorithm>
+
+namespace {
+
+constexpr size_t stringSeed = 0x5a4f56u;
+
+quint64 finalMix(quint64 k)
+{
+    k ^= k >> 33;
+    k *= 0xff51afd7ed558ccdULL;
+    k ^= k >> 33;
+    k *= 0xc4ceb9fe1a85ec53ULL;
+    k ^= k >> 33;
+    return k;
+}
+
+// Order-dependent: feeding the same values in another order gives another hash.
+quint64 combine(quint64 h, quint64 value)
+{
+    return finalMix(((h << 23) | (h >> 41)) + value * 0x9e3779b97f4a7c15ULL + 0x632be59bd9b4e019ULL);
+}
+
+// The length goes in first, so where one string ends and the next begins stays unambiguous.
+quint64 combineString(quint64 h, QStringView text)
+{
+    return combine(combine(h, quint64(text.size())), quint64(qHash(text, stringSeed)));
+}
+
+bool isElementKind(Nodekind kind) { return kind == Element || kind == Attrelement; }
+
+int childCount(const Zovnode* node)
+{
+    const QVector<Zovnode*>* const list = node->children();
+    return list ? int(list->size()) : 0;
+}
+
+QString simplifiedIf(const QString& text, bool simplify)
+{
+    return simplify ? text.simplified() : text;
+}
+
+// Indices of the attribute pairs in the order the flags compare them in.
+QVarLengthArray<int, 8> pairOrder(const Zovnode* node, bool sorted)
+{
+    QVarLengthArray<int, 8> order;
+    const int count = node->attributeStringCount();
+    for (int i = 0; i + 1 < count; i += 2)
+        order.append(i);
+    if (sorted) {
+        std::sort(order.begin(), order.end(), [node](int a, int b) {
+            const int byName = node->attributeString(a).compare(node->attributeString(b));
+            if (byName != 0)
+                return byName < 0;
+            return node->attributeString(a + 1) < node->attributeString(b + 1);
+        });
+    }
+    return order;
+}
+
+// Hash of what a node contributes before its children.
+quint64 headHash(const Zovnode* node, const Keyflags& flags)
+{
+    const Nodekind kind = node->kind();
+    quint64 h = combine(0, quint64(isElementKind(kind) ? Element : kind) + 1);
+    switch (kind) {
+    case Text:
+        return combineString(h, simplifiedIf(node->text(), flags.simplify));
+    case Pi:
+        return combineString(combineString(h, node->text()), node->value());
+    case Element:
+    case Attrelement:
+        break;
+    default:
+        return combineString(h, node->text());
+    }
+    h = combineString(h, simplifiedIf(node->text(), flags.simplify));
+    if (flags.ignoreAttributes || node->attributeStringCount() == 0)
+        return combine(h, 0);
+    const QVarLengthArray<int, 8> order = pairOrder(node, flags.ignoreAttributeOrder);
+    h = combine(h, quint64(order.size()) + 1);
+    for (const int i : order)
+        h = combineString(combineString(h, node->attributeString(i)), node->attributeString(i + 1));
+    return h;
+}
+
+// Post-order walk with an explicit stack; known(node, &hash) may supply a subtree's hash,
+// done(node, hash) receives each computed one.
+template <typename Known, typename Done>
+quint64 hashTree(const Zovnode* root, const Keyflags& flags, Known known, Done done)
+{
+    quint64 rootHash = 0;
+    if (!root || known(root, &rootHash))
+        return rootHash;
+    struct Frame {
+        const Zovnode* node;
+        int next;
+        quint64 hash;
+    };
+    QVector<Frame> stack;
+    stack.append({ root, 0, headHash(root, flags) });
+    while (!stack.isEmpty()) {
+        Frame& top = stack.last();
+        const QVector<Zovnode*>* const list = top.node->children();
+        if (list && top.next < list->size()) {
+            const Zovnode* const child = list->at(top.next++);
+            quint64 childHash = 0;
+            if (known(child, &childHash))
+                top.hash = combine(top.hash, childHash);
+            else
+                stack.append({ child, 0, headHash(child, flags) });
+            continue;
+        }
+        const quint64 finished = combine(top.hash, quint64(list ? list->size() : 0));
+        done(top.node, finished);
+        stack.removeLast();
+        if (stack.isEmpty())
+            rootHash = finished;
+        else
+            stack.last().hash = combine(stack.last().hash, finished);
+    }
+    return rootHash;
+}
+
+bool headsEqual(const Zovnode* a, const Zovnode* b, const Keyflags& flags)
+{
+    const Nodekind kind = a->kind();
+    if (isElementKind(kind) != isElementKind(b->kind()))
+        return false;
+    if (!isElementKind(kind)) {
+        if (kind != b->kind())
+            return false;
+        if (kind == Pi)
+            return a->text() == b->text() && a->value() == b->value();
+        if (kind == Text && flags.simplify && a->text() != b->text())
+            return a->text().simplified() == b->text().simplified();
+        return a->text() == b->text();
+    }
+    if (a->text() != b->text()
+        && (!flags.simplify || a->text().simplified() != b->text().simplified()))
+        return false;
+    if (childCount(a) != childCount(b))
+        return false;
+    return flags.ignoreAttributes || ownAttributesEqual(a, b, flags.ignoreAttributeOrder);
+}
+
+template <typename Prune>
+bool equalTrees(const Zovnode* a, const Zovnode* b, const Keyflags& flags, Prune unequal)
+{
+    if (!a || !b)
+        return false;
+    QVector<QPair<const Zovnode*, const Zovnode*>> pending { { a, b } };
+    while (!pending.isEmpty()) {
+        const auto [x, y] = pending.takeLast();
+        if (x == y)
+            continue;
+        if (unequal(x, y) || !headsEqual(x, y, flags))
+            return false;
+        const QVector<Zovnode*>* const listX = x->children();
+        const QVector<Zovnode*>* const listY = y->children();
+        for (int k = 0; listX && k < listX->size(); ++k)
+            pending.append({ listX->at(k), listY->at(k) });
+    }
+    return true;
+}
+
+} // namespace
+
+Keyflags Keyflags::fromConfig()
+{
+    const Cfgstore& store = Cfgstore::instance();
+    Keyflags flags;
+    flags.simplify = store.getBool(QStringLiteral("normalize_spaces"));
+    flags.ignoreAttributes = store.getBool(QStringLiteral("ignore_attributes"));
+    flags.ignoreAttributeOrder = store.getBool(QStringLiteral("ignore_attribute_order"));
+    return flags;
+}
+
+void storeFingerprints(Zovnode* root, const Keyflags& flags)
+{
+    hashTree(
+        root, flags, [](const Zovnode*, quint64*) { return false; },
+        [](const Zovnode* node, quint64 hash) {
+            const_cast<Zovnode*>(node)->setFingerprint(size_t(hash));
+        });
+}
+
+quint64 subtreeHash(
+    const Zovnode* root, const Keyflags& flags, QHash<const Zovnode*, quint64>* cache)
+{
+    if (!cache) {
+        return hashTree(
+            root, flags, [](const Zovnode*, quint64*) { return false; },
+            [](const Zovnode*, quint64) {});
+    }
+    return hashTree(
+        root, flags,
+        [cache](const Zovnode* node, quint64* hash) {
+            const auto found = cache->constFind(node);
+            if (found == cache->constEnd())
+                return false;
+            *hash = found.value();
+            return true;
+        },
+        [cache](const Zovnode* node, quint64 hash) { cache->insert(node, hash); });
+}
+
+bool subtreesEqual(const Zovnode* a, const Zovnode* b, const Keyflags& flags)
+{
+    return equalTrees(a, b, flags, [](const Zovnode*, const Zovnode*) { return false; });
+}
+
+bool storedSubtreesEqual(const Zovnode* a, const Zovnode* b, const Keyflags& flags)
+{
+    return equalTrees(a, b, flags,
+        [](const Zovnode* x, const Zovnode* y) { return x->fingerprint() != y->fingerprint(); });
+}
+
+bool ownAttributesEqual(const Zovnode* a, const Zovnode* b, bool ignoreOrder)
+{
+    const QVarLengthArray<int, 8> orderA = pairOrder(a, ignoreOrder);
+    const QVarLengthArray<int, 8> orderB = pairOrder(b, ignoreOrder);
+    if (orderA.size() != orderB.size())
+        return false;
+    for (int k = 0; k < orderA.size(); ++k) {
+        if (a->attributeString(orderA[k]) != b->attributeString(orderB[k])
+            || a->attributeString(orderA[k] + 1) != b->attributeString(orderB[k] + 1))
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,441 @@
+#include "model/zovnode.h"
+
+#include <QPair>
+
+#include <algorithm>
+
+namespace {
+
+const QString kindNames[] = {
+    QStringLiteral("#text"),
+    QStringLiteral("#comment"),
+    QStringLiteral("#cdata"),
+};
+
+bool isElementKind(Nodekind kind) { return kind == Element || kind == Attrelement; }
+
+// Length-prefixed so that where one string ends and the next begins is never in doubt.
+void appendField(QString& out, const QString& field)
+{
+    out += QString::number(field.size());
+    out += QLatin1Char(':');
+    out += field;
+}
+
+void appendAttributePair(QString& out, const QString& name, const QString& value)
+{
+    out += QLatin1Char('@');
+    appendField(out, name);
+    appendField(out, value);
+}
+
+// A copy of source with the same kind and strings but no children and no partner.
+Zovnode* shallowCopy(const Zovnode* source)
+{
+    switch (source->kind()) {
+    case Pi:
+        return new Zovpinode(source->text(), source->value());
+    case Element:
+        return new Zovelementnode(source->text());
+    case Attrelement:
+        return source->copyWithoutChildren();
+    default:
+        return new Zovnode(source->text(), source->kind());
+    }
+}
+
+// Opens an element in a fingerprint; its attributes and children follow, ')' closes it.
+void appendElementHead(QString& out, const Zovnode* element, bool simplify, bool ignoreAttributes,
+    bool ignoreAttributeOrder)
+{
+    out += QLatin1Char('E');
+    appendField(out, simplify ? element->text().simplified() : element->text());
+    const int count = element->attributeStringCount();
+    if (ignoreAttributes || count == 0)
+        return;
+    if (ignoreAttributeOrder) {
+        out += element->sortedAttributeText();
+        return;
+    }
+    for (int i = 0; i + 1 < count; i += 2)
+        appendAttributePair(out, element->attributeString(i), element->attributeString(i + 1));
+}
+
+} // namespace
+
+Zovnode::Zovnode(const QString& text, Nodekind kind)
+    : m_text(text)
+    , m_kind(kind)
+{
+}
+
+Zovnode::~Zovnode() = default;
+
+const QString& Zovnode::emptyString()
+{
+    static const QString empty;
+    return empty;
+}
+
+const QString& Zovnode::name() const
+{
+    if (m_kind >= Text && m_kind <= Cdata)
+        return kindNames[m_kind];
+    return emptyString();
+}
+
+const QString& Zovnode::value() const { return emptyString(); }
+
+bool Zovnode::hasAttributes() const { return false; }
+
+bool Zovnode::hasChildren() const { return false; }
+
+int Zovnode::attributeStringCount() const { return 0; }
+
+const QString& Zovnode::attributeString(int) const { return emptyString(); }
+
+const QString& Zovnode::attributeValue(const QString&) const { return emptyString(); }
+
+const QVector<Zovnode*>* Zovnode::children() const { return nullptr; }
+
+Zovnode* Zovnode::appendChild(Zovnode*) { return nullptr; }
+
+Zovnode* Zovnode::copyWithoutChildren() const { return nullptr; }
+
+void Zovnode::squeezeChildren() { }
+
+Zovnode* Zovnode::appendMark(const QString&) { return nullptr; }
+
+Zovnode* Zovnode::copyChild(const Zovnode*, bool) { return nullptr; }
+
+int Zovnode::attributeIndex(const QString&) const { return -1; }
+
+Zovnode* Zovnode::findPath(const QStringList&) const { return nullptr; }
+
+bool Zovnode::isCharacterData() const { return m_kind >= Text && m_kind <= Cdata; }
+
+QString Zovnode::attributeText() const { return QString(); }
+
+QString Zovnode::sortedAttributeText() const { return QString(); }
+
+QString Zovnode::sortedAttributeNames() const { return QString(); }
+
+QString Zovnode::sortedAttributeValues() const { return QString(); }
+
+QString Zovnode::descendantAttributeText(bool) const { return QString(); }
+
+QStringList Zovnode::attributeList() const { return QStringList(); }
+
+void Zovnode::setAttributeList(const QStringList&) { }
+
+QString Zovnode::contentString(bool simplify, bool, bool) const
+{
+    QString out;
+    switch (m_kind) {
+    case Text:
+        out += QLatin1Char('T');
+        appendField(out, simplify ? m_text.simplified() : m_text);
+        return out;
+    case Comment:
+        out += QLatin1Char('C');
+        break;
+    case Cdata:
+        out += QLatin1Char('D');
+        break;
+    default:
+        // Not a character kind: tag with the number so it can equal no character node.
+        out += QLatin1Char('N');
+        out += QString::number(m_kind);
+        break;
+    }
+    appendField(out, m_text);
+    return out;
+}
+
+void Zovnode::setText(const QString& text)
+{
+    if (m_kind == Text)
+        m_text = text;
+}
+
+void Zovnode::linkPartner(Zovnode* other)
+{
+    if (m_partner || !other)
+        return;
+    m_partner = other;
+    if (!other->m_partner)
+        other->m_partner = this;
+}
+
+Zovelementnode::Zovelementnode(const QString& name)
+    : Zovnode(name, Element)
+{
+}
+
+Zovelementnode::Zovelementnode(const QString& name, Nodekind kind)
+    : Zovnode(name, kind)
+{
+}
+
+Zovelementnode::~Zovelementnode()
+{
+    // Frees the subtree with an explicit stack: recursion would follow document depth.
+    QVector<Zovnode*> pending;
+    pending.swap(m_children);
+    while (!pending.isEmpty()) {
+        Zovnode* const node = pending.takeLast();
+        if (!node)
+            continue;
+        if (isElementKind(node->kind())) {
+            auto* const element = static_cast<Zovelementnode*>(node);
+            pending += element->m_children;
+            element->m_children.clear();
+        }
+        delete node;
+    }
+}
+
+const QString& Zovelementnode::name() const { return m_text; }
+
+bool Zovelementnode::hasChildren() const { return m_hasChildArray && !m_children.isEmpty(); }
+
+const QVector<Zovnode*>* Zovelementnode::children() const
+{
+    return m_hasChildArray ? &m_children : nullptr;
+}
+
+Zovnode* Zovelementnode::appendChild(Zovnode* node)
+{
+    if (!node)
+        return nullptr;
+    m_hasChildArray = true;
+    m_children.append(node);
+    return node;
+}
+
+void Zovelementnode::squeezeChildren() { m_children.squeeze(); }
+
+Zovnode* Zovelementnode::appendMark(const QString& text)
+{
+    return appendChild(new Zovpinode(QStringLiteral("ZOV"), text));
+}
+
+Zovnode* Zovelementnode::copyChild(const Zovnode* source, bool deep)
+{
+    if (!source)
+        return nullptr;
+
+    // Each frame copies the children of source into copy. The child count is fixed when the
+    // frame starts, so copying a subtree into itself cannot run forever. Partners are linked
+    // as each frame finishes: children before their parent.
+    struct Frame {
+        const Zovnode* source;
+        Zovnode* copy;
+        int next;
+        int count;
+    };
+    auto childCount = [deep](const Zovnode* node) {
+        const QVector<Zovnode*>* const list = node->children();
+        return deep && list ? int(list->size()) : 0;
+    };
+
+    const int rootCount = childCount(source);
+    Zovnode* const result = appendChild(shallowCopy(source));
+    if (!result)
+        return nullptr;
+    QVector<Frame> stack { { source, result, 0, rootCount } };
+    while (!stack.isEmpty()) {
+        Frame& top = stack.last();
+        if (top.next == top.count) {
+            top.copy->linkPartner(top.source->partner());
+            stack.removeLast();
+            continue;
+        }
+        const Zovnode* const child = top.source->children()->at(top.next++);
+        if (!child)
+            continue;
+        Zovnode* const copy = top.copy->appendChild(shallowCopy(child));
+        stack.append({ child, copy, 0, childCount(child) });
+    }
+    return result;
+}
+
+Zovnode* Zovelementnode::findPath(const QStringList& path) const
+{
+    const Zovnode* node = this;
+    Zovnode* found = nullptr;
+    for (const QString& step : path) {
+        const QVector<Zovnode*>* const list = node->children();
+        if (!list)
+            return nullptr;
+        const auto it = std::find_if(list->cbegin(), list->cend(),
+            [&step](const Zovnode* child) { return child && child->text() == step; });
+        if (it == list->cend() || !isElementKind((*it)->kind()))
+            return nullptr;
+        found = *it;
+        node = found;
+    }
+    return found;
+}
+
+bool Zovelementnode::isCharacterData() const { return false; }
+
+QString Zovelementnode::descendantAttributeText(bool sorted) const
+{
+    QString out;
+    // Pre-order walk with an explicit stack of (element, next child index).
+    QVector<QPair<const Zovnode*, int>> stack { { this, 0 } };
+    while (!stack.isEmpty()) {
+        auto& top = stack.last();
+        const QVector<Zovnode*>* const list = top.first->children();
+        if (!list || top.second >= list->size()) {
+            stack.removeLast();
+            continue;
+        }
+        const Zovnode* const child = list->at(top.second++);
+        if (!child)
+            continue;
+        out += sorted ? child->sortedAttributeText() : child->attributeText();
+        if (child->hasChildren())
+            stack.append({ child, 0 });
+    }
+    return out;
+}
+
+QString Zovelementnode::contentString(
+    bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const
+{
+    QString out;
+    appendElementHead(out, this, simplify, ignoreAttributes, ignoreAttributeOrder);
+    QVector<QPair<const Zovnode*, int>> stack { { this, 0 } };
+    while (!stack.isEmpty()) {
+        auto& top = stack.last();
+        const QVector<Zovnode*>* const list = top.first->children();
+        if (!list || top.second >= list->size()) {
+            out += QLatin1Char(')');
+            stack.removeLast();
+            continue;
+        }
+        const Zovnode* const child = list->at(top.second++);
+        if (!child)
+            continue;
+        if (isElementKind(child->kind())) {
+            appendElementHead(out, child, simplify, ignoreAttributes, ignoreAttributeOrder);
+            stack.append({ child, 0 });
+        } else {
+            out += child->contentString(simplify, ignoreAttributes, ignoreAttributeOrder);
+        }
+    }
+    return out;
+}
+
+Zovattrelementnode::Zovattrelementnode(const QString& name, const QXmlStreamAttributes& attributes)
+    : Zovelementnode(name, Attrelement)
+{
+    m_attributeStrings.reserve(attributes.size() * 2);
+    for (const QXmlStreamAttribute& attribute : attributes) {
+        m_attributeStrings.append(attribute.qualifiedName().toString());
+        m_attributeStrings.append(attribute.value().toString());
+    }
+}
+
+Zovattrelementnode::Zovattrelementnode(const QString& name, int count, const QString* strings)
+    : Zovelementnode(name, Attrelement)
+{
+    if (!strings || count <= 0)
+        return;
+    m_attributeStrings.reserve(count);
+    for (int i = 0; i < count; ++i)
+        m_attributeStrings.append(strings[i]);
+}
+
+Zovattrelementnode::~Zovattrelementnode() = default;
+
+bool Zovattrelementnode::hasAttributes() const { return !m_attributeStrings.isEmpty(); }
+
+int Zovattrelementnode::attributeStringCount() const { return int(m_attributeStrings.size()); }
+
+const QString& Zovattrelementnode::attributeString(int i) const
+{
+    if (i < 0 || i >= m_attributeStrings.size())
+        return emptyString();
+    return m_attributeStrings.at(i);
+}
+
+const QString& Zovattrelementnode::attributeValue(const QString& name) const
+{
+    const int index = attributeIndex(name);
+    return index < 0 ? emptyString() : attributeString(index + 1);
+}
+
+Zovnode* Zovattrelementnode::copyWithoutChildren() const
+{
+    return new Zovattrelementnode(
+        m_text, int(m_attributeStrings.size()), m_attributeStrings.constData());
+}
+
+int Zovattrelementnode::attributeIndex(const QString& name) const
+{
+    for (int i = 0; i < m_attributeStrings.size(); i += 2) {
+        if (m_attributeStrings.at(i) == name)
+            return i;
+    }
+    return -1;
+}
+
+QString Zovattrelementnode::attributeText() const { return m_attributeStrings.join(QString()); }
+
+QString Zovattrelementnode::sortedAttributeText() const
+{
+    QVector<QPair<QString, QString>> pairs;
+    pairs.reserve(m_attributeStrings.size() / 2);
+    for (int i = 0; i + 1 < m_attributeStrings.size(); i += 2)
+        pairs.append({ m_attributeStrings.at(i), m_attributeStrings.at(i + 1) });
+    std::sort(pairs.begin(), pairs.end());
+    QString out;
+    for (const auto& pair : pairs)
+        appendAttributePair(out, pair.first, pair.second);
+    return out;
+}
+
+QString Zovattrelementnode::sortedAttributeNames() const
+{
+    QStringList names;
+    for (int i = 0; i < m_attributeStrings.size(); i += 2)
+        names.append(m_attributeStrings.at(i));
+    names.sort();
+    return names.join(QString());
+}
+
+QString Zovattrelementnode::sortedAttributeValues() const
+{
+    QStringList values;
+    for (int i = 1; i < m_attributeStrings.size(); i += 2)
+        values.append(m_attributeStrings.at(i));
+    values.sort();
+    return values.join(QString());
+}
+
+QStringList Zovattrelementnode::attributeList() const { return m_attributeStrings; }
+
+void Zovattrelementnode::setAttributeList(const QStringList& list) { m_attributeStrings = list; }
+
+Zovpinode::Zovpinode(const QString& target, const QString& data)
+    : Zovnode(target, Pi)
+    , m_data(data)
+{
+}
+
+Zovpinode::~Zovpinode() = default;
+
+const QString& Zovpinode::name() const { return m_data; }
+
+const QString& Zovpinode::value() const { return m_data; }
+
+QString Zovpinode::contentString(bool, bool, bool) const
+{
+    QString out = QStringLiteral("P");
+    appendField(out, m_text);
+    appendField(out, m_data);
+    return out;
+}

@@ -1,0 +1,107 @@
+#include "output/markcount.h"
+
+#include "compare/changekind.h"
+#include "config/cfgstore.h"
+#include "model/zovnode.h"
+
+namespace {
+
+bool isMark(const Zovnode* node)
+{
+    return node->kind() == Pi && node->text() == QLatin1String("ZOV");
+}
+
+bool isContentKind(int kind)
+{
+    return kind == content_change || kind == attribute_and_content_change
+        || kind == position_and_content_change || kind == position_and_content_and_attribute_change;
+}
+
+bool hasPositionSuffix(int kind)
+{
+    return kind == position_change || kind == position_and_content_change
+        || kind == position_and_attribute_change
+        || kind == position_and_content_and_attribute_change || kind == element_deleted;
+}
+
+} // namespace
+
+Markclassifier::Markclassifier()
+{
+    const Cfgstore& cfg = Cfgstore::instance();
+    for (int kind = complete_match; kind <= element_deleted; ++kind)
+        m_texts[kind - 1] = cfg.getString(changekindKey(kind));
+}
+
+int Markclassifier::kind(const QString& markText) const
+{
+    for (int kind = complete_match; kind <= element_deleted; ++kind) {
+        if (!hasPositionSuffix(kind) && markText == m_texts[kind - 1])
+            return kind;
+    }
+    int best = 0;
+    qsizetype bestLength = -1;
+    for (int kind = complete_match; kind <= element_deleted; ++kind) {
+        const QString& text = m_texts[kind - 1];
+        if (hasPositionSuffix(kind) && text.size() > bestLength && markText.size() > text.size()
+            && markText.startsWith(text) && markText.at(text.size()) == QLatin1Char(' ')) {
+            best = kind;
+            bestLength = text.size();
+        }
+    }
+    return best;
+}
+
+QVector<int> countMarks(const Zovnode* resultRoot)
+{
+    QVector<int> counts(element_deleted + 1, 0);
+    if (!resultRoot)
+        return counts;
+    const Markclassifier classifier;
+    // Only elements whose content changed hold marks of their own; deep documents need an
+    // explicit stack.
+    QVector<const Zovnode*> pending { resultRoot };
+    while (!pending.isEmpty()) {
+        const Zovnode* element = pending.takeLast();
+        const QVector<Zovnode*>* children = element->children();
+        if (!children)
+            continue;
+        for (qsizetype i = 0; i < children->size(); ++i) {
+            const Zovnode* mark = children->at(i);
+            if (!isMark(mark))
+                continue;
+            const int kind = classifier.kind(mark->value());
+            ++counts[kind];
+            if (i + 1 < children->size()) {
+                const Zovnode* node = children->at(++i);
+                if (isContentKind(kind) && node->children())
+                    pending.append(node);
+            }
+        }
+    }
+    return counts;
+}
+
+bool documentsEqual(const Zovnode* root1, const Zovnode* resultRoot)
+{
+    if (!root1 || !resultRoot || root1->text() != resultRoot->text())
+        return false;
+    const Cfgstore& cfg = Cfgstore::instance();
+    if (!cfg.getBool(QStringLiteral("ignore_attributes"))) {
+        const bool sameAttributes = cfg.getBool(QStringLiteral("ignore_attribute_order"))
+            ? root1->sortedAttributeText() == resultRoot->sortedAttributeText()
+            : root1->attributeText() == resultRoot->attributeText();
+        if (!sameAttributes)
+            return false;
+    }
+    const QVector<Zovnode*>* children = resultRoot->children();
+    if (!children)
+        return true;
+    const Markclassifier classifier;
+    for (qsizetype i = 0; i < children->size(); i += 2) {
+        const Zovnode* mark = children->at(i);
+        if (!isMark(mark) || classifier.kind(mark->value()) != complete_match)
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+class Zovnode;
+
+// Tells the change kind of a ZOV mark from the configured mark texts, read once.
+class Markclassifier {
+public:
+    Markclassifier();
+
+    // The kind (1 to 10) of a mark text: an exact text first, then the longest text that is
+    // followed by a blank; 0 when none fits.
+    int kind(const QString& markText) const;
+    // The configured text of a kind (1 to 10).
+    const QString& text(int kind) const { return m_texts[kind - 1]; }
+
+private:
+    QString m_texts[10];
+};
+
+// How many marks of each kind the merged tree below resultRoot holds, indexed by kind (entry 0
+// counts marks of no known kind). Only marks placed by the comparison count, not ZOV
+// instructions that were part of an input.
+QVector<int> countMarks(const Zovnode* resultRoot);
+// Whether the compared documents are equal under the current settings: same document element
+// name, equal document element attributes (as the attribute settings compare them) and a
+// complete match for every child. False when either root is missing.
+bool documentsEqual(const Zovnode* root1, const Zovnode* resultRoot);

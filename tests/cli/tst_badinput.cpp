@@ -1,0 +1,333 @@
+// Hostile and broken input through the command-line front end: every case ends with a clear
+// message and exit status 2 (or, for the encodings, a correct result), never a crash, a hang, a
+// partial result file or a changed input.
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+#include <unistd.h>
+
+namespace {
+
+QByteArray utf16(const QString& text, bool littleEndian, bool bom)
+{
+    QByteArray out;
+    if (bom)
+        out += littleEndian ? QByteArray("\xff\xfe", 2) : QByteArray("\xfe\xff", 2);
+    for (const QChar c : text) {
+        const char lo = char(c.unicode() & 0xff);
+        const char hi = char(c.unicode() >> 8);
+        out += littleEndian ? QByteArray { lo, hi } : QByteArray { hi, lo };
+    }
+    return out;
+}
+
+QByteArray digest(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+const QByteArray kOld = "<?xml version=\"1.0\"?>\n<doc><item>old</item></doc>\n";
+
+} // namespace
+
+class Tst_badinput : public QObject {
+    Q_OBJECT
+
+private:
+    struct Run {
+        int exitCode = -1;
+        bool crashed = false;
+        QByteArray out;
+        QByteArray err;
+    };
+
+    Run runCli(const QStringList& arguments, int timeoutMs = 120000)
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.start(QStringLiteral(ZOV_CLI_PATH), arguments);
+        Run run;
+        if (!process.waitForFinished(timeoutMs)) {
+            process.kill();
+            process.waitForFinished();
+            run.crashed = true;
+            return run;
+        }
+        run.crashed = process.exitStatus() != QProcess::NormalExit;
+        run.exitCode = process.exitCode();
+        run.out = process.readAllStandardOutput();
+        run.err = process.readAllStandardError();
+        return run;
+    }
+
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QString();
+        file.write(bytes);
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        // Built-in settings, no log file: every case runs the same way.
+        QVERIFY(!write(QStringLiteral("old.xml"), kOld).isEmpty());
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("empty file") << QByteArray() << "Error while parsing XML file";
+        QTest::newRow("binary garbage") << QByteArray("\x00\x01\xfe\xff\x89PNG\r\n\x1a\n\x00\x00", 14)
+                                        << "Error while parsing XML file";
+        QTest::newRow("truncated document") << QByteArray("<doc><item>new</item><item>")
+                                            << "Error while parsing XML file";
+        QTest::newRow("mismatched tags") << QByteArray("<doc><item>new</doc></item>")
+                                         << "Error while parsing XML file";
+        QTest::newRow("undeclared prefix") << QByteArray("<doc><x:item>new</x:item></doc>")
+                                           << "Error while parsing XML file";
+        QTest::newRow("unknown encoding")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"no-such-enc\"?><doc/>")
+            << "Error while parsing XML file";
+        QTest::newRow("declares UTF-8, holds EUC-KR")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><doc>\xc7\xd1\xb1\xdb</doc>")
+            << "Error while parsing XML file";
+        QByteArray bomb = "<?xml version=\"1.0\"?><!DOCTYPE l [<!ENTITY a \"aaaaaaaaaa\">";
+        for (char c = 'b'; c <= 'j'; ++c)
+            bomb += QByteArray("<!ENTITY ") + c + " \"" + QByteArray("&") + char(c - 1) + ";"
+                + QByteArray("&") + char(c - 1) + ";" + QByteArray("&") + char(c - 1) + ";"
+                + QByteArray("&") + char(c - 1) + ";" + QByteArray("&") + char(c - 1) + ";"
+                + "\">";
+        bomb += "]><l>&j;</l>";
+        QTest::newRow("entity expansion bomb") << bomb << "Error while parsing XML file";
+    }
+
+    void refused()
+    {
+        QFETCH(QByteArray, second);
+        QFETCH(QString, message);
+        const QString newPath = write(QStringLiteral("new.xml"), second);
+        const QString resultPath = m_dir.filePath(QStringLiteral("new_zov.xml"));
+        QFile::remove(resultPath);
+        const QByteArray before = digest(newPath);
+
+        const Run run = runCli({ QStringLiteral("old.xml"), QStringLiteral("new.xml") });
+        QVERIFY(!run.crashed);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+        QVERIFY(run.err.contains("new.xml"));
+        QVERIFY(!QFileInfo::exists(resultPath));
+        QCOMPARE(digest(newPath), before);
+    }
+
+    // Well-formed documents of extreme shape are compared, not refused.
+    void extremeShapes_data()
+    {
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<int>("depth");
+        QTest::newRow("100 MB text node")
+            << QByteArray("<doc><item>") + QByteArray(100 * 1024 * 1024, 'x')
+                + QByteArray("</item></doc>")
+            << 2;
+        QByteArray attributes = "<doc><item";
+        for (int i = 0; i < 100000; ++i)
+            attributes += " a" + QByteArray::number(i) + "=\"" + QByteArray::number(i) + "\"";
+        attributes += ">new</item></doc>";
+        QTest::newRow("100,000 attributes") << attributes << 2;
+        QTest::newRow("nested 1,000,000 deep")
+            << QByteArray("<doc>") + QByteArray("<a>").repeated(1000000)
+                + QByteArray("</a>").repeated(1000000) + QByteArray("</doc>")
+            << 1000001;
+    }
+
+    void extremeShapes()
+    {
+        QFETCH(QByteArray, second);
+        QFETCH(int, depth);
+        write(QStringLiteral("new.xml"), second);
+        const QString resultPath = m_dir.filePath(QStringLiteral("result.xml"));
+        QFile::remove(resultPath);
+        const Run run = runCli({ QStringLiteral("-o"), resultPath, QStringLiteral("old.xml"),
+                                   QStringLiteral("new.xml") },
+            280000);
+        QVERIFY(!run.crashed);
+        QVERIFY2(run.exitCode == 1, run.err.constData());
+
+        QFile result(resultPath);
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        QXmlStreamReader reader(&result);
+        int level = 0;
+        int deepest = 0;
+        while (!reader.atEnd()) {
+            const QXmlStreamReader::TokenType token = reader.readNext();
+            if (token == QXmlStreamReader::StartElement)
+                deepest = qMax(deepest, ++level);
+            else if (token == QXmlStreamReader::EndElement)
+                --level;
+        }
+        QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+        QCOMPARE(deepest, depth);
+    }
+
+    void badFiles_data()
+    {
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing file") << "nothere.xml" << "File not found: nothere.xml (-1015)";
+        QTest::newRow("a directory") << "adir" << "adir";
+        QTest::newRow("unreadable file") << "secret.xml" << "secret.xml";
+    }
+
+    void badFiles()
+    {
+        QFETCH(QString, second);
+        QFETCH(QString, message);
+        QDir(m_dir.path()).mkpath(QStringLiteral("adir"));
+        const QString secret = write(QStringLiteral("secret.xml"), "<doc/>");
+        QFile::setPermissions(secret, QFileDevice::Permissions());
+        if (second == QLatin1String("secret.xml") && ::geteuid() == 0)
+            QSKIP("root reads files without read permission");
+
+        const Run run = runCli({ QStringLiteral("old.xml"), second });
+        QVERIFY(!run.crashed);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+    }
+
+    void externalEntityIsNotRead()
+    {
+        const QString secretPath = write(QStringLiteral("local-secret.txt"), "TOPSECRET");
+        const QByteArray doc = "<?xml version=\"1.0\"?><!DOCTYPE doc [<!ENTITY e SYSTEM \"file://"
+            + secretPath.toUtf8() + "\">]><doc><item>a&e;b</item></doc>";
+        write(QStringLiteral("new.xml"), doc);
+        const Run run = runCli({ QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("old.xml"),
+            QStringLiteral("new.xml") });
+        QVERIFY(!run.crashed);
+        QVERIFY(run.exitCode == 1 || run.exitCode == 2);
+        QVERIFY(!run.out.contains("TOPSECRET"));
+        QVERIFY(!run.err.contains("TOPSECRET"));
+    }
+
+    void encodings_data()
+    {
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<QString>("expected");
+
+        const QString text = QStringLiteral("caf\u00e9 \u00fcber");
+        const QString decl = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>");
+        const QString body = QStringLiteral("<doc><item>%1</item></doc>").arg(text);
+        QTest::newRow("UTF-16LE with BOM") << utf16(decl + body, true, true) << text;
+        QTest::newRow("UTF-16BE with BOM") << utf16(decl + body, false, true) << text;
+        QTest::newRow("UTF-16LE without BOM") << utf16(decl + body, true, false) << text;
+        QTest::newRow("ISO-8859-1")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><doc><item>caf\xe9 "
+                          "\xfc"
+                          "ber</item></doc>")
+            << text;
+        QTest::newRow("windows-1252")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"windows-1252\"?><doc><item>\x80 "
+                          "caf\xe9</item></doc>")
+            << QStringLiteral("\u20ac caf\u00e9");
+        QTest::newRow("EUC-KR")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"EUC-KR\"?><doc><item>\xc7\xd1\xb1\xdb"
+                          "</item></doc>")
+            << QStringLiteral("\ud55c\uae00");
+        QTest::newRow("ISO-2022-JP")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-2022-JP\"?><doc><item>\x1b$B$3$s"
+                          "\x1b(B</item></doc>")
+            << QStringLiteral("\u3053\u3093");
+    }
+
+    void encodings()
+    {
+        QFETCH(QByteArray, second);
+        QFETCH(QString, expected);
+        write(QStringLiteral("new.xml"), second);
+        const QString resultPath = m_dir.filePath(QStringLiteral("result.xml"));
+        QFile::remove(resultPath);
+
+        const Run run = runCli({ QStringLiteral("-o"), resultPath, QStringLiteral("old.xml"),
+            QStringLiteral("new.xml") });
+        QVERIFY(!run.crashed);
+        QVERIFY2(run.exitCode == 1, run.err.constData());
+
+        QFile result(resultPath);
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        QXmlStreamReader reader(&result);
+        QString characters;
+        while (!reader.atEnd()) {
+            if (reader.readNext() == QXmlStreamReader::Characters)
+                characters += reader.text();
+        }
+        QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+        QVERIFY2(characters.contains(expected), qPrintable(characters));
+    }
+
+    void resultCannotBeWritten_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("result path is file 1") << "old.xml";
+        QTest::newRow("result folder missing") << "no/such/folder/result.xml";
+    }
+
+    void resultCannotBeWritten()
+    {
+        QFETCH(QString, target);
+        write(QStringLiteral("new.xml"), "<doc><item>new</item></doc>");
+        const QByteArray before = digest(m_dir.filePath(QStringLiteral("old.xml")));
+        const Run run = runCli({ QStringLiteral("-o"), target, QStringLiteral("old.xml"),
+            QStringLiteral("new.xml") });
+        QVERIFY(!run.crashed);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(!run.err.isEmpty());
+        QCOMPARE(digest(m_dir.filePath(QStringLiteral("old.xml"))), before);
+    }
+
+    void configurationFailures_data()
+    {
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("missing") << QByteArray() << "-1015";
+        QTest::newRow("not well-formed") << QByteArray("<zov_cfg><parameters>") << "-1055";
+        QTest::newRow("bad structure") << QByteArray("<zov_cfg><!--x--><p/></zov_cfg>") << "-1115";
+        QTest::newRow("a directory") << QByteArray("dir") << "-10";
+    }
+
+    void configurationFailures()
+    {
+        QFETCH(QByteArray, config);
+        QFETCH(QString, code);
+        write(QStringLiteral("new.xml"), "<doc><item>new</item></doc>");
+        QString path = m_dir.filePath(QStringLiteral("missing_cfg.xml"));
+        if (config == "dir") {
+            path = m_dir.filePath(QStringLiteral("cfgdir"));
+            QDir(m_dir.path()).mkpath(QStringLiteral("cfgdir"));
+        } else if (!config.isEmpty()) {
+            path = write(QStringLiteral("bad_cfg.xml"), config);
+        }
+        const Run run = runCli({ QStringLiteral("-cfg"), path, QStringLiteral("old.xml"),
+            QStringLiteral("new.xml") });
+        QVERIFY(!run.crashed);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(code.toUtf8()), run.err.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(Tst_badinput)
+#include "tst_badinput.moc"
