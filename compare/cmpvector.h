@@ -1,12 +1,13 @@
 #pragma once
 
+#include "model/zovnode.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
 struct Anchor;
-class Zovnode;
 
 // The matching state of one pair of elements: a change code and a partner index per child on
 // each side. Made, run and deleted by the compare driver for one level.

@@ -34,7 +34,7 @@ Zovnode* copyInto(Zovnode* parent, const Zovnode* source, bool deep, const QStri
     }
     if (deep) {
         // Explicit stack: subtrees may be far deeper than the call stack allows.
-        QVector<QPair<const Zovnode*, Zovnode*>> pending { { source, copy } };
+        QVector<QPair<const Zovnode*, Zovnode*>> pending { qMakePair(source, copy) };
         while (!pending.isEmpty()) {
             const auto [from, to] = pending.takeLast();
             const QVector<Zovnode*>* const list = from->children();
@@ -42,7 +42,7 @@ Zovnode* copyInto(Zovnode* parent, const Zovnode* source, bool deep, const QStri
                 const Zovnode* const child = list->at(k);
                 Zovnode* const childCopy = to->copyChild(child, false);
                 if (childCopy && child->hasChildren())
-                    pending.append({ child, childCopy });
+                    pending.append(qMakePair(child, childCopy));
             }
         }
     }
@@ -121,9 +121,8 @@ void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovno
         if (!copy || (child->kind() != Element && child->kind() != Attrelement))
             continue;
         const int state = v.state2[j];
-        const int i = state == content_change || state == attribute_and_content_change
-            ? j
-            : v.partner2[j];
+        const int i
+            = state == content_change || state == attribute_and_content_change ? j : v.partner2[j];
         Zovnode* const partner = v.child1(i);
         if (partner->hasChildren() || child->hasChildren())
             enqueuePair(work, partner, child, copy);

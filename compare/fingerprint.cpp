@@ -26,7 +26,8 @@ quint64 finalMix(quint64 k)
 // Order-dependent: feeding the same values in another order gives another hash.
 quint64 combine(quint64 h, quint64 value)
 {
-    return finalMix(((h << 23) | (h >> 41)) + value * 0x9e3779b97f4a7c15ULL + 0x632be59bd9b4e019ULL);
+    return finalMix(
+        ((h << 23) | (h >> 41)) + value * 0x9e3779b97f4a7c15ULL + 0x632be59bd9b4e019ULL);
 }
 
 // The length goes in first, so where one string ends and the next begins stays unambiguous.
@@ -157,7 +158,7 @@ bool equalTrees(const Zovnode* a, const Zovnode* b, const Keyflags& flags, Prune
 {
     if (!a || !b)
         return false;
-    QVector<QPair<const Zovnode*, const Zovnode*>> pending { { a, b } };
+    QVector<QPair<const Zovnode*, const Zovnode*>> pending { qMakePair(a, b) };
     while (!pending.isEmpty()) {
         const auto [x, y] = pending.takeLast();
         if (x == y)
@@ -167,7 +168,7 @@ bool equalTrees(const Zovnode* a, const Zovnode* b, const Keyflags& flags, Prune
         const QVector<Zovnode*>* const listX = x->children();
         const QVector<Zovnode*>* const listY = y->children();
         for (int k = 0; listX && k < listX->size(); ++k)
-            pending.append({ listX->at(k), listY->at(k) });
+            pending.append(qMakePair(listX->at(k), listY->at(k)));
     }
     return true;
 }

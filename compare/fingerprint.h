@@ -20,8 +20,8 @@ struct Keyflags {
 void storeFingerprints(Zovnode* root, const Keyflags& flags);
 // The structural hash of one subtree under flags, computed afresh; cache (optional) keeps the
 // hash of every visited node so that later calls skip known subtrees. 0 for null.
-quint64 subtreeHash(const Zovnode* root, const Keyflags& flags,
-    QHash<const Zovnode*, quint64>* cache = nullptr);
+quint64 subtreeHash(
+    const Zovnode* root, const Keyflags& flags, QHash<const Zovnode*, quint64>* cache = nullptr);
 // True exactly when the two subtrees give equal contentString under flags; false for null.
 bool subtreesEqual(const Zovnode* a, const Zovnode* b, const Keyflags& flags);
 // As subtreesEqual for the flags the stored fingerprints were made with; unequal stored

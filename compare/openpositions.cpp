@@ -61,8 +61,8 @@ int Openpositions::nearest(int target)
 {
     if (m_alive == 0)
         return -1;
-    const int bound
-        = int(std::lower_bound(m_positions.cbegin(), m_positions.cend(), target) - m_positions.cbegin());
+    const int bound = int(
+        std::lower_bound(m_positions.cbegin(), m_positions.cend(), target) - m_positions.cbegin());
     const int right = aliveAtOrAfter(bound);
     const int left = aliveAtOrBefore(bound - 1);
     const int size = int(m_positions.size());

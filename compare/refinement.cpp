@@ -32,7 +32,8 @@ void Cmpvector::compareAttributes()
         if (sameContent)
             code = i == j ? attribute_change : position_and_attribute_change;
         else
-            code = i == j ? attribute_and_content_change : position_and_content_and_attribute_change;
+            code
+                = i == j ? attribute_and_content_change : position_and_content_and_attribute_change;
         state1[i] = code;
         state2[j] = code;
         if (!markAttributes)
