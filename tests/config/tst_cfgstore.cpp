@@ -1,4 +1,3 @@
-#include "config/cfgkeys.h"
 #include "config/cfgstore.h"
 
 #include <QDir>
@@ -190,21 +189,6 @@ private Q_SLOTS:
         Cfgstore::instance().setPath(QStringLiteral("stale.xml"));
         QCOMPARE(Cfgstore::instance().locate(arguments), expected);
         QCOMPARE(Cfgstore::instance().cfgpath(), expected);
-    }
-
-    void cfgpathDefaultsWhenEmpty()
-    {
-        QCOMPARE(Cfgstore::instance().cfgpath(), Cfgstore::defaultPath());
-        QVERIFY(
-            Cfgstore::defaultPath().endsWith(QDir::separator() + QStringLiteral("zov_cfg.xml")));
-    }
-
-    void keyTable()
-    {
-        QCOMPARE(cfgKeys().size(), 48);
-        QCOMPARE(cfgKeyIndex(QStringLiteral("writeresultfile")), 0);
-        QCOMPARE(cfgKeyIndex(QStringLiteral("usecm_del")), 47);
-        QCOMPARE(cfgKeyIndex(QStringLiteral("nonsense")), -1);
     }
 };
 

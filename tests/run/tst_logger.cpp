@@ -183,15 +183,6 @@ private Q_SLOTS:
         for (const QString& text : m_window.lines)
             QVERIFY(text.endsWith(QLatin1String("  gui  Info\n")));
     }
-
-    void levelWords()
-    {
-        QCOMPARE(Logger::levelWord(0), QStringLiteral("Start"));
-        QCOMPARE(Logger::levelWord(1), QStringLiteral("Info"));
-        QCOMPARE(Logger::levelWord(2), QStringLiteral("Warning"));
-        QCOMPARE(Logger::levelWord(3), QStringLiteral("Error"));
-        QCOMPARE(Logger::levelWord(4), QString());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestLogger)

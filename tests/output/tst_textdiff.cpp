@@ -1,0 +1,318 @@
+#include "config/cfgstore.h"
+#include "output/textdiff.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+void setMarkers(
+    const QString& insStart, const QString& insEnd, const QString& delStart, const QString& delEnd)
+{
+    Cfgstore& store = Cfgstore::instance();
+    store.setParameter(QStringLiteral("txtinsstart"), insStart);
+    store.setParameter(QStringLiteral("txtinsend"), insEnd);
+    store.setParameter(QStringLiteral("txtdelstart"), delStart);
+    store.setParameter(QStringLiteral("txtdelend"), delEnd);
+}
+
+// Splits a merged text written with the one-character markers { } (insertion) and [ ]
+// (deletion) back into the old and the new text.
+bool unmerge(const QString& merged, QString* oldText, QString* newText)
+{
+    QChar open;
+    for (const QChar c : merged) {
+        if (c == u'{' || c == u'[') {
+            if (!open.isNull())
+                return false;
+            open = c;
+        } else if (c == u'}' || c == u']') {
+            if (open != (c == u'}' ? u'{' : u'['))
+                return false;
+            open = QChar();
+        } else {
+            if (open != u'{')
+                *oldText += c;
+            if (open != u'[')
+                *newText += c;
+        }
+    }
+    return open.isNull();
+}
+
+QString randomText(QRandomGenerator& random, int length)
+{
+    QString text;
+    for (int i = 0; i < length; ++i)
+        text += QChar(u'a' + char16_t(random.bounded(3)));
+    return text;
+}
+
+} // namespace
+
+class TestTextdiff : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        Cfgstore::instance().clear();
+        setMarkers(QStringLiteral("[+]"), QStringLiteral("[/+]"), QStringLiteral("[-]"),
+            QStringLiteral("[/-]"));
+    }
+
+    void merged_data()
+    {
+        QTest::addColumn<QString>("oldText");
+        QTest::addColumn<QString>("newText");
+        QTest::addColumn<bool>("caseSensitive");
+        QTest::addColumn<QString>("minLength");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("equal texts") << "same"
+                                     << "same" << true << "1"
+                                     << "same";
+        QTest::newRow("case only, insensitive") << "ABC"
+                                                << "abc" << false << "1"
+                                                << "abc";
+        QTest::newRow("case only, sensitive") << "ABC"
+                                              << "abc" << true << "1"
+                                              << "[-]ABC[/-][+]abc[/+]";
+        QTest::newRow("inserted character") << "abc"
+                                            << "abXc" << true << "1"
+                                            << "ab[+]X[/+]c";
+        QTest::newRow("appended text") << "abc"
+                                       << "abcde" << true << "3"
+                                       << "abc[+]de[/+]";
+        QTest::newRow("prepended text") << "abc"
+                                        << "xyabc" << true << "3"
+                                        << "[+]xy[/+]abc";
+        QTest::newRow("surrounding insertion") << "abc"
+                                               << "xabcy" << true << "3"
+                                               << "[+]x[/+]abc[+]y[/+]";
+        QTest::newRow("surrounding deletion") << "xabcy"
+                                              << "abc" << true << "3"
+                                              << "[-]x[/-]abc[-]y[/-]";
+        QTest::newRow("leading deletion") << "xabc"
+                                          << "abc" << true << "3"
+                                          << "[-]x[/-]abc";
+        QTest::newRow("nothing in common") << "abc"
+                                           << "xyz" << true << "1"
+                                           << "[-]abc[/-][+]xyz[/+]";
+        QTest::newRow("minimum longer than both") << "abcd"
+                                                  << "abXd" << true << "10"
+                                                  << "[-]abcd[/-][+]abXd[/+]";
+        QTest::newRow("insensitive containment keeps old characters") << "ABC"
+                                                                      << "abcd" << false << "1"
+                                                                      << "ABC[+]d[/+]";
+        QTest::newRow("insensitive deletion keeps new characters") << "xABC"
+                                                                   << "abc" << false << "1"
+                                                                   << "[-]x[/-]abc";
+        QTest::newRow("empty old") << ""
+                                   << "new" << true << "1"
+                                   << "[+]new[/+]";
+        QTest::newRow("empty new") << "old"
+                                   << "" << true << "1"
+                                   << "[-]old[/-]";
+        QTest::newRow("split at two pieces") << "ac"
+                                             << "abc" << true << "1"
+                                             << "a[+]b[/+]c";
+        QTest::newRow("insensitive split writes old case") << "ABxCD"
+                                                           << "abyCd" << false << "1"
+                                                           << "AB[-]x[/-][+]y[/+]CD";
+        QTest::newRow("zero minimum counts as one") << "abc"
+                                                    << "abXc" << true << "0"
+                                                    << "ab[+]X[/+]c";
+        QTest::newRow("negative minimum counts as one") << "abc"
+                                                        << "abXc" << true << "-4"
+                                                        << "ab[+]X[/+]c";
+        QTest::newRow("missing minimum counts as one") << "abc"
+                                                       << "abXc" << true << ""
+                                                       << "ab[+]X[/+]c";
+        QTest::newRow("short piece below minimum") << "hello world"
+                                                   << "hello there" << true << "3"
+                                                   << "hello [-]world[/-][+]there[/+]";
+        QTest::newRow("piece at minimum is kept") << "one two three"
+                                                  << "one xx three" << true << "3"
+                                                  << "one [-]two[/-][+]xx[/+] three";
+    }
+
+    void merged()
+    {
+        QFETCH(QString, oldText);
+        QFETCH(QString, newText);
+        QFETCH(bool, caseSensitive);
+        QFETCH(QString, minLength);
+        QFETCH(QString, expected);
+        if (!minLength.isEmpty())
+            Cfgstore::instance().setParameter(QStringLiteral("txt_minsubstr"), minLength);
+        QCOMPARE(diffText(oldText, newText, caseSensitive), expected);
+    }
+
+    void containmentOnlyForContainedTexts()
+    {
+        QCOMPARE(containmentDiff(QStringLiteral("abc"), QStringLiteral("xyz"), true), QString());
+        QCOMPARE(containmentDiff(QStringLiteral("ABC"), QStringLiteral("xabc"), true), QString());
+        QCOMPARE(containmentDiff(QStringLiteral("ABC"), QStringLiteral("xabc"), false),
+            QStringLiteral("[+]x[/+]ABC"));
+    }
+
+    void markersAreReadAtCallTime()
+    {
+        QCOMPARE(diffText(QStringLiteral("ab"), QStringLiteral("abc"), true),
+            QStringLiteral("ab[+]c[/+]"));
+        setMarkers(QStringLiteral("<ins>"), QStringLiteral("</ins>"), QString(), QString());
+        QCOMPARE(diffText(QStringLiteral("ab"), QStringLiteral("abc"), true),
+            QStringLiteral("ab<ins>c</ins>"));
+        Cfgstore::instance().clear();
+        QCOMPARE(
+            diffText(QStringLiteral("abc"), QStringLiteral("xyz"), true), QStringLiteral("abcxyz"));
+    }
+
+    void substringDiffWithoutUsableMinimumStillEnds()
+    {
+        QCOMPARE(substringDiff(QStringLiteral("ab"), QStringLiteral("xy"), true, 0),
+            QStringLiteral("[-]ab[/-][+]xy[/+]"));
+        QCOMPARE(substringDiff(QString(), QString(), true, 1), QString());
+    }
+
+    void longestCommonSubstring_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("caseSensitive");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("empty a") << ""
+                                 << "abc" << true << "";
+        QTest::newRow("empty b") << "abc"
+                                 << "" << true << "";
+        QTest::newRow("nothing in common") << "abc"
+                                           << "xyz" << true << "";
+        QTest::newRow("plain") << "abc"
+                               << "xbc" << true << "bc";
+        QTest::newRow("first row: last match in a wins") << "Axa"
+                                                         << "a" << false << "a";
+        QTest::newRow("later row: first column only while nothing found") << "aB"
+                                                                          << "ba" << false << "B";
+        QTest::newRow("later row: first column when nothing found yet") << "Ab"
+                                                                        << "xa" << false << "A";
+        QTest::newRow("equal lengths: first reached scanning b wins") << "xyab"
+                                                                      << "abxy" << true << "ab";
+        QTest::newRow("equal lengths in one row: first in a wins") << "abXAB"
+                                                                   << "ab" << false << "ab";
+        QTest::newRow("taken from a") << "HeLLo"
+                                      << "xhellox" << false << "HeLLo";
+        QTest::newRow("case matters when sensitive") << "HeLLo"
+                                                     << "xhellox" << true << "e";
+    }
+
+    void longestCommonSubstring()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, caseSensitive);
+        QFETCH(QString, expected);
+        QCOMPARE(::longestCommonSubstring(a, b, caseSensitive), expected);
+    }
+
+    void similarity_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("expected");
+
+        QTest::newRow("only four-character pieces") << "abcdXefgh"
+                                                    << "abcdYefgh" << 0;
+        QTest::newRow("exactly five") << "abcde"
+                                      << "xabcdey" << 5;
+        QTest::newRow("two pieces") << "hello world"
+                                    << "hello there world" << 11;
+        QTest::newRow("short remainder not counted") << "abcdefXgh"
+                                                     << "abcdefYgh" << 6;
+        QTest::newRow("identical") << "abcdefgh"
+                                   << "abcdefgh" << 8;
+        QTest::newRow("always case-sensitive") << "ABCDEF"
+                                               << "abcdef" << 0;
+        QTest::newRow("empty") << ""
+                               << "abcdef" << 0;
+        QTest::newRow("pieces crossing the first split are not counted")
+            << "11111-common-22222"
+            << "22222+common+11111" << 6;
+        QTest::newRow("pieces on both sides of the split") << "11111-common-22222"
+                                                           << "11111+common+22222" << 16;
+    }
+
+    void similarity()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, expected);
+        Cfgstore::instance().setParameter(QStringLiteral("txt_minsubstr"), QStringLiteral("1"));
+        QCOMPARE(similarityScore(a, b), expected);
+    }
+
+    void mergedTextRestoresBothTexts_data()
+    {
+        QTest::addColumn<int>("minLength");
+        QTest::addColumn<bool>("caseSensitive");
+
+        QTest::newRow("minimum 1") << 1 << true;
+        QTest::newRow("minimum 3") << 3 << true;
+        QTest::newRow("minimum 1, case-insensitive") << 1 << false;
+    }
+
+    void mergedTextRestoresBothTexts()
+    {
+        QFETCH(int, minLength);
+        QFETCH(bool, caseSensitive);
+        setMarkers(
+            QStringLiteral("{"), QStringLiteral("}"), QStringLiteral("["), QStringLiteral("]"));
+        Cfgstore::instance().setParameter(
+            QStringLiteral("txt_minsubstr"), QString::number(minLength));
+        QRandomGenerator random(1234);
+        for (int round = 0; round < 200; ++round) {
+            const QString oldText = randomText(random, random.bounded(40));
+            const QString newText = randomText(random, random.bounded(40));
+            const QString merged = diffText(oldText, newText, caseSensitive);
+            if (oldText == newText) {
+                QCOMPARE(merged, newText);
+                continue;
+            }
+            QString restoredOld;
+            QString restoredNew;
+            QVERIFY2(unmerge(merged, &restoredOld, &restoredNew), qPrintable(merged));
+            QCOMPARE(restoredOld, oldText);
+            QCOMPARE(restoredNew, newText);
+        }
+    }
+
+    void manyShortCommonPieces()
+    {
+        setMarkers(
+            QStringLiteral("{"), QStringLiteral("}"), QStringLiteral("["), QStringLiteral("]"));
+        QString oldText;
+        QString newText;
+        for (int i = 0; i < 400; ++i) {
+            oldText += QStringLiteral("xA");
+            newText += QStringLiteral("yA");
+        }
+        const QString merged = substringDiff(oldText, newText, true, 1);
+        QCOMPARE(merged.count(QStringLiteral("[x]{y}A")), 400);
+        QCOMPARE(merged.size(), 400 * 7);
+    }
+
+    void caseMappingThatChangesLengthKeepsPositions()
+    {
+        // U+0130 lower-cases to two code units under a full mapping.
+        const QString oldText = QStringLiteral("\u0130stanbul");
+        const QString newText = QStringLiteral("i\u0307stanbul!");
+        const QString merged = diffText(oldText, newText, false);
+        QVERIFY(merged.endsWith(QStringLiteral("stanbul[+]![/+]")));
+        QCOMPARE(::longestCommonSubstring(oldText, QStringLiteral("STANBUL"), false),
+            QStringLiteral("stanbul"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextdiff)
+#include "tst_textdiff.moc"
