@@ -469,8 +469,10 @@ void Mainwindow::switchlanguage(QAction* action)
         showBox(QMessageBox::Warning,
             QCoreApplication::translate("", "Language file %1 not found.").arg(file));
     const QString qtFile = QLatin1String("qt_") + file.mid(4, 2) + QLatin1String(".qm");
-    if (!m_qtTranslator->load(qtFile, QStringLiteral("qttranslations")))
-        m_qtTranslator->load(qtFile, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    // The toolkit's own texts are optional: without them only ours change.
+    const bool toolkitTranslated = m_qtTranslator->load(qtFile, QStringLiteral("qttranslations"))
+        || m_qtTranslator->load(qtFile, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    Q_UNUSED(toolkitTranslated);
     retranslate();
 }
 

@@ -268,8 +268,10 @@ void Zovvisual::expand_a(QTreeWidgetItem* item)
     Vtreeitem* left = asVtreeitem(item);
     if (!left)
         return;
-    if (left->node()->hasChildren())
+    if (left->node()->hasChildren()) {
         fillLeft(left);
+        m_leftTree->resizeColumnToContents(0);
+    }
     if (left->node()->partner()) {
         if (Vtreeitem* right = rightItemOf(left))
             m_rightTree->expandItem(right);
@@ -288,6 +290,7 @@ void Zovvisual::expand_diff(QTreeWidgetItem* item)
             m_leftTree->expandItem(left);
     }
     fillRight(right);
+    m_rightTree->resizeColumnToContents(0);
 }
 
 void Zovvisual::collapse_a(QTreeWidgetItem* item)
