@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QThread>
 #include <QToolBar>
 #include <QTranslator>
 #include <QVBoxLayout>
@@ -371,7 +372,9 @@ void Mainwindow::quit()
     // The view points into the trees that go with the run.
     m_view->reset();
     m_scenario.reset();
-    QCoreApplication::exit(0);
+    // Ending a loop that is not running would make every later loop return at once.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
 }
 
 void Mainwindow::closeEvent(QCloseEvent* event)

@@ -11,17 +11,14 @@
 
 namespace {
 
-Zovnode* add(Zovnode* parent, Zovnode* child)
-{
-    return parent->appendChild(child);
-}
+Zovnode* add(Zovnode* parent, Zovnode* child) { return parent->appendChild(child); }
 
 Zovnode* element(Zovnode* parent, const QString& name, const QStringList& attributes = {})
 {
     if (attributes.isEmpty())
         return add(parent, new Zovelementnode(name));
-    return add(parent,
-        new Zovattrelementnode(name, int(attributes.size()), attributes.constData()));
+    return add(
+        parent, new Zovattrelementnode(name, int(attributes.size()), attributes.constData()));
 }
 
 // A childless copy of an element named name becomes the tree's root.
@@ -87,10 +84,7 @@ private:
     std::unique_ptr<Zovvisual> m_view;
 };
 
-void Tst_zovvisual::initTestCase()
-{
-    zovInitResources();
-}
+void Tst_zovvisual::initTestCase() { zovInitResources(); }
 
 void Tst_zovvisual::init()
 {
@@ -215,31 +209,30 @@ void Tst_zovvisual::markTable_data()
     QTest::addColumn<bool>("attributeColumnColoured");
     QTest::addColumn<QString>("icon");
     const QColor none;
-    QTest::newRow("content change") << "content change"
-                                    << "content change" << QColor(Qt::red) << false
-                                    << ":/img/book_red.bmp";
-    QTest::newRow("position and content change") << "position and content change 3"
-                                                 << "position and content change 3"
-                                                 << QColor(Qt::red) << false
-                                                 << ":/img/book_red.bmp";
+    QTest::newRow("content change")
+        << "content change"
+        << "content change" << QColor(Qt::red) << false << ":/img/book_red.bmp";
+    QTest::newRow("position and content change")
+        << "position and content change 3"
+        << "position and content change 3" << QColor(Qt::red) << false << ":/img/book_red.bmp";
     QTest::newRow("attribute and content change")
         << "attribute and content change"
         << "attribute and content change" << QColor(Qt::red) << true << ":/img/book_red.bmp";
     QTest::newRow("all three changes") << "position and content and attribute change -1"
                                        << "position and content and attribute change -1"
                                        << QColor(Qt::red) << true << ":/img/book_red.bmp";
-    QTest::newRow("position change") << "position change 1"
-                                     << "position change 1" << QColor(Qt::blue) << true
-                                     << ":/img/book_blue.bmp";
-    QTest::newRow("element added") << "element added"
-                                   << "element added" << QColor(Qt::blue) << true
-                                   << ":/img/book_blue.bmp";
-    QTest::newRow("element deleted") << "element deleted node"
-                                     << "element deleted" << QColor(160, 160, 164) << true
-                                     << ":/img/book_light.bmp";
-    QTest::newRow("attribute change") << "attribute change"
-                                      << "attribute change" << QColor(Qt::magenta) << true
-                                      << ":/img/book_purple.bmp";
+    QTest::newRow("position change")
+        << "position change 1"
+        << "position change 1" << QColor(Qt::blue) << true << ":/img/book_blue.bmp";
+    QTest::newRow("element added")
+        << "element added"
+        << "element added" << QColor(Qt::blue) << true << ":/img/book_blue.bmp";
+    QTest::newRow("element deleted")
+        << "element deleted node"
+        << "element deleted" << QColor(160, 160, 164) << true << ":/img/book_light.bmp";
+    QTest::newRow("attribute change")
+        << "attribute change"
+        << "attribute change" << QColor(Qt::magenta) << true << ":/img/book_purple.bmp";
     QTest::newRow("position and attribute change")
         << "position and attribute change 2"
         << "position and attribute change 2" << QColor(Qt::magenta) << true
