@@ -42,8 +42,9 @@ QString Diffscenario::writeResult(QIODevice* device)
         return device->errorString();
     if (m_resultTree)
         m_resultTree->write(device);
-    const auto* file = qobject_cast<QFileDevice*>(device);
-    if (file && file->error() != QFileDevice::NoError)
+    // Buffered data may meet a full disk only now; a save file's commit would not notice.
+    auto* file = qobject_cast<QFileDevice*>(device);
+    if (file && (!file->flush() || file->error() != QFileDevice::NoError))
         return file->errorString();
     return QString();
 }

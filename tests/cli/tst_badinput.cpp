@@ -21,7 +21,8 @@ QByteArray utf16(const QString& text, bool littleEndian, bool bom)
     for (const QChar c : text) {
         const char lo = char(c.unicode() & 0xff);
         const char hi = char(c.unicode() >> 8);
-        out += littleEndian ? QByteArray { lo, hi } : QByteArray { hi, lo };
+        out += littleEndian ? lo : hi;
+        out += littleEndian ? hi : lo;
     }
     return out;
 }
