@@ -151,7 +151,8 @@ void Tst_mainwindow::construction()
     QCOMPARE(w->windowTitle(), boxTitle);
     QVERIFY(!w->windowIcon().isNull());
     QCOMPARE(
-        actionTexts(w->menuBar()->actions()), QStringList({ "File", "Edit", "Language", "Help" }));
+        actionTexts(w->menuBar()->actions()),
+        QStringList({ "File", "Edit", "View", "Language", "Help" }));
     QCOMPARE(w->configAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
     QVERIFY(!w->configAction()->icon().isNull());
     QCOMPARE(w->centralWidget()->minimumSize(), QSize(1024, 736));
@@ -379,7 +380,7 @@ void Tst_mainwindow::languageSwitch()
     w->languageGroup()->actions().at(0)->trigger();
     QVERIFY(m_catcher->boxes.isEmpty());
     QCOMPARE(actionTexts(w->menuBar()->actions()),
-        QStringList({ "Datei", "Bearbeiten", "Sprache", "Hilfe" }));
+        QStringList({ "Datei", "Bearbeiten", "Ansicht", "Sprache", "Hilfe" }));
     QCOMPARE(quitAction->text(), QStringLiteral("Beenden"));
     QCOMPARE(quitAction->statusTip(), QStringLiteral("Beenden"));
     QCOMPARE(w->configAction()->text(), QStringLiteral("Konfiguration"));
