@@ -168,12 +168,22 @@ QVector<const Zovnode*> Changenavigator::previousChange(
     QVector<const Zovnode*> found;
     if (!root || start == root)
         return found;
-    walk(root, [&](const QVector<Frame>& ancestors, const Zovnode* node, int nodeKind) {
+    const Zovnode* last = nullptr;
+    walk(root, [&](const QVector<Frame>&, const Zovnode* node, int nodeKind) {
         if (node == start)
             return true;
         if (wanted(nodeKind, kind))
-            found = pathOf(ancestors, node);
+            last = node;
         return false;
+    });
+    if (!last)
+        return found;
+    // Copying the path at every candidate would cost its depth each time; a second walk does not.
+    walk(root, [&](const QVector<Frame>& ancestors, const Zovnode* node, int) {
+        if (node != last)
+            return false;
+        found = pathOf(ancestors, node);
+        return true;
     });
     return found;
 }
