@@ -16,6 +16,8 @@ Summarybar::Summarybar(Zovvisual* view, QWidget* parent)
     , m_view(view)
     , m_label(new QLabel(this))
 {
+    // One line: the view below takes the height.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(m_label);
