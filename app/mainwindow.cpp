@@ -2,6 +2,9 @@
 
 #include "config/cfgstore.h"
 #include "gui/cfgdialog.h"
+#include "gui/changenavigator.h"
+#include "gui/matchfilter.h"
+#include "gui/summarybar.h"
 #include "gui/waitcursor.h"
 #include "gui/zovresources.h"
 #include "gui/zovvisual.h"
@@ -23,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QThread>
 #include <QToolBar>
 #include <QTranslator>
@@ -73,14 +77,18 @@ Mainwindow::Mainwindow(QStringList* arguments)
 
     m_fileMenu = menuBar()->addMenu(tr("File"));
     m_editMenu = menuBar()->addMenu(tr("Edit"));
+    m_viewMenu = menuBar()->addMenu(tr("View"));
     m_languageMenu = menuBar()->addMenu(tr("Language"));
     m_helpMenu = menuBar()->addMenu(tr("Help"));
     m_editToolBar = addToolBar(tr("Edit"));
     m_editToolBar->setObjectName(QStringLiteral("tb_edit"));
     m_helpToolBar = addToolBar(tr("Help"));
     m_helpToolBar->setObjectName(QStringLiteral("tb_help"));
+    m_viewToolBar = addToolBar(tr("View"));
+    m_viewToolBar->setObjectName(QStringLiteral("tb_view"));
 
     createActions();
+    createViewActions();
     createLanguageMenu();
 
     m_fileMenu->addAction(m_quitAction);
@@ -91,8 +99,13 @@ Mainwindow::Mainwindow(QStringList* arguments)
     m_helpMenu->addAction(m_aboutAction);
     m_editToolBar->addAction(m_configAction);
     m_helpToolBar->addAction(m_logAction);
+    for (QAction* action : { m_previousAction, m_nextAction, m_filterAction }) {
+        m_viewMenu->addAction(action);
+        m_viewToolBar->addAction(action);
+    }
 
     createCentralArea();
+    connectNavigation();
 
     m_logWindow = std::make_unique<QPlainTextEdit>();
     m_logWindow->setObjectName(QStringLiteral("logwindow"));
@@ -166,6 +179,55 @@ void Mainwindow::createActions()
     connect(m_aboutAction, &QAction::triggered, this, &Mainwindow::about);
 }
 
+void Mainwindow::createViewActions()
+{
+    m_nextAction
+        = new QAction(style()->standardIcon(QStyle::SP_ArrowDown), tr("Next change"), this);
+    m_nextAction->setObjectName(QStringLiteral("act_nextchange"));
+    m_nextAction->setShortcut(QKeySequence(Qt::Key_F8));
+    m_nextAction->setStatusTip(tr("Go to the next change"));
+
+    m_previousAction
+        = new QAction(style()->standardIcon(QStyle::SP_ArrowUp), tr("Previous change"), this);
+    m_previousAction->setObjectName(QStringLiteral("act_previouschange"));
+    m_previousAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    m_previousAction->setStatusTip(tr("Go to the previous change"));
+
+    m_filterAction = new QAction(tr("Hide complete matches"), this);
+    m_filterAction->setObjectName(QStringLiteral("act_hidematches"));
+    m_filterAction->setCheckable(true);
+    m_filterAction->setStatusTip(tr("Hide the nodes whose whole subtree matches"));
+}
+
+void Mainwindow::connectNavigation()
+{
+    m_navigator = new Changenavigator(m_view, this);
+    m_matchfilter = new Matchfilter(m_view, this);
+    connect(m_nextAction, &QAction::triggered, this, [this] { navigate(true); });
+    connect(m_previousAction, &QAction::triggered, this, [this] { navigate(false); });
+    connect(m_filterAction, &QAction::toggled, m_matchfilter, &Matchfilter::setActive);
+    connect(m_summarybar, &Summarybar::kindChosen, m_navigator, &Changenavigator::setKind);
+}
+
+void Mainwindow::navigate(bool forward)
+{
+    switch (forward ? m_navigator->next() : m_navigator->previous()) {
+    case Changenavigator::Step::Moved:
+        statusBar()->clearMessage();
+        break;
+    case Changenavigator::Step::AtEnd:
+        showStatus(forward ? QCoreApplication::translate("", "Last change reached.")
+                           : QCoreApplication::translate("", "First change reached."));
+        break;
+    case Changenavigator::Step::NoChange:
+        showStatus(QCoreApplication::translate("", "No change found."));
+        break;
+    case Changenavigator::Step::Failed:
+        showStatus(QCoreApplication::translate("", "The change cannot be shown."));
+        break;
+    }
+}
+
 void Mainwindow::createLanguageMenu()
 {
     const QString dir = translationDir();
@@ -216,6 +278,8 @@ void Mainwindow::createCentralArea()
     m_view = new Zovvisual(container);
     m_view->setObjectName(QStringLiteral("view"));
     m_view->setHeaders();
+    m_summarybar = new Summarybar(m_view, container);
+    m_summarybar->setObjectName(QStringLiteral("summary"));
 
     auto* column = new QVBoxLayout(container);
     auto* row = new QHBoxLayout();
@@ -225,6 +289,7 @@ void Mainwindow::createCentralArea()
     row->addWidget(m_file2Button, 0);
     column->addLayout(row, 0);
     column->addWidget(m_diffButton, 0);
+    column->addWidget(m_summarybar, 0);
     column->addWidget(m_view, 0);
 
     connect(m_file1Button, &QPushButton::clicked, this, &Mainwindow::selectfile1);
@@ -497,4 +562,14 @@ void Mainwindow::retranslate()
     m_file1Button->setText(QCoreApplication::translate("", "Xml file 1"));
     m_file2Button->setText(QCoreApplication::translate("", "Xml file 2"));
     m_view->setHeaders();
+    m_viewMenu->setTitle(QCoreApplication::translate("", "View"));
+    m_viewToolBar->setWindowTitle(QCoreApplication::translate("", "View"));
+    m_nextAction->setText(QCoreApplication::translate("", "Next change"));
+    m_nextAction->setStatusTip(QCoreApplication::translate("", "Go to the next change"));
+    m_previousAction->setText(QCoreApplication::translate("", "Previous change"));
+    m_previousAction->setStatusTip(QCoreApplication::translate("", "Go to the previous change"));
+    m_filterAction->setText(QCoreApplication::translate("", "Hide complete matches"));
+    m_filterAction->setStatusTip(
+        QCoreApplication::translate("", "Hide the nodes whose whole subtree matches"));
+    m_summarybar->retranslate();
 }

@@ -7,6 +7,8 @@
 #include <memory>
 
 class Cfgdialog;
+class Changenavigator;
+class Matchfilter;
 class Diffscenario;
 class Logwindowsink;
 class QAction;
@@ -17,6 +19,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QToolBar;
 class QTranslator;
+class Summarybar;
 class Writethread;
 class Zovvisual;
 
@@ -49,6 +52,12 @@ public:
     QLineEdit* pathField2() const { return m_pathField2; }
     const QString& path1() const { return m_path1; }
     const QString& path2() const { return m_path2; }
+    Changenavigator* navigator() const { return m_navigator; }
+    Matchfilter* matchfilter() const { return m_matchfilter; }
+    Summarybar* summarybar() const { return m_summarybar; }
+    QAction* nextAction() const { return m_nextAction; }
+    QAction* previousAction() const { return m_previousAction; }
+    QAction* filterAction() const { return m_filterAction; }
 
 public Q_SLOTS:
     void diff();
@@ -68,6 +77,10 @@ protected:
 
 private:
     void createActions();
+    void createViewActions();
+    void connectNavigation();
+    // Moves to the next or previous change and tells in the status bar when there is none.
+    void navigate(bool forward);
     void createLanguageMenu();
     void createCentralArea();
     void fillFromCommandLine();
@@ -84,13 +97,18 @@ private:
     QMenu* m_editMenu = nullptr;
     QMenu* m_languageMenu = nullptr;
     QMenu* m_helpMenu = nullptr;
+    QMenu* m_viewMenu = nullptr;
     QToolBar* m_editToolBar = nullptr;
     QToolBar* m_helpToolBar = nullptr;
+    QToolBar* m_viewToolBar = nullptr;
     QAction* m_quitAction = nullptr;
     QAction* m_configAction = nullptr;
     QAction* m_logAction = nullptr;
     QAction* m_aboutQtAction = nullptr;
     QAction* m_aboutAction = nullptr;
+    QAction* m_nextAction = nullptr;
+    QAction* m_previousAction = nullptr;
+    QAction* m_filterAction = nullptr;
     QActionGroup* m_languageGroup = nullptr;
     int m_languageFileCount = 0;
     std::unique_ptr<QTranslator> m_appTranslator;
@@ -101,6 +119,9 @@ private:
     QPushButton* m_file1Button = nullptr;
     QPushButton* m_file2Button = nullptr;
     Zovvisual* m_view = nullptr;
+    Summarybar* m_summarybar = nullptr;
+    Changenavigator* m_navigator = nullptr;
+    Matchfilter* m_matchfilter = nullptr;
     std::unique_ptr<QPlainTextEdit> m_logWindow;
     std::unique_ptr<Logwindowsink> m_logSink;
     std::unique_ptr<Writethread> m_writer;

@@ -80,6 +80,24 @@ Markstyle markStyle(const QString& mark)
     return Markstyle::Normal;
 }
 
+QColor styleColour(Markstyle style)
+{
+    switch (style) {
+    case Markstyle::RedContent:
+    case Markstyle::Red:
+        return QColor(Qt::red);
+    case Markstyle::Blue:
+        return QColor(Qt::blue);
+    case Markstyle::Gray:
+        return QColor(Qt::gray);
+    case Markstyle::Magenta:
+        return QColor(Qt::magenta);
+    case Markstyle::Normal:
+        break;
+    }
+    return QColor();
+}
+
 } // namespace
 
 Zovvisual::Zovvisual(QWidget* parent)
@@ -135,6 +153,7 @@ void Zovvisual::reset()
     m_leftNodes.clear();
     m_links.clear();
     m_rightOf.clear();
+    Q_EMIT cleared();
 }
 
 void Zovvisual::show(Zovtree* tree1, Zovtree* resultTree)
@@ -158,6 +177,7 @@ void Zovvisual::show(Zovtree* tree1, Zovtree* resultTree)
     }
     if (rightRoot->hasChildren())
         right->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    Q_EMIT filled();
 }
 
 Vtreeitem* Zovvisual::leftItemOf(Vtreeitem* right) const { return m_links.value(right, nullptr); }
@@ -224,33 +244,36 @@ void Zovvisual::fillRight(Vtreeitem* parent)
     m_leftNodes.clear();
 }
 
+QColor Zovvisual::markColour(const QString& mark) { return styleColour(markStyle(mark)); }
+
+QIcon Zovvisual::markIcon(const QString& mark) const
+{
+    return styleIcon(static_cast<int>(markStyle(mark)));
+}
+
+const QIcon& Zovvisual::styleIcon(int style) const
+{
+    switch (static_cast<Markstyle>(style)) {
+    case Markstyle::RedContent:
+    case Markstyle::Red:
+        return m_redIcon;
+    case Markstyle::Blue:
+        return m_blueIcon;
+    case Markstyle::Gray:
+        return m_lightIcon;
+    case Markstyle::Magenta:
+        return m_purpleIcon;
+    case Markstyle::Normal:
+        break;
+    }
+    return m_normalIcon;
+}
+
 void Zovvisual::applyMark(Vtreeitem* item, const QString& mark)
 {
     item->setText(2, mark);
     const Markstyle style = markStyle(mark);
-    const QIcon* icon = &m_normalIcon;
-    QColor colour;
-    switch (style) {
-    case Markstyle::RedContent:
-    case Markstyle::Red:
-        colour = Qt::red;
-        icon = &m_redIcon;
-        break;
-    case Markstyle::Blue:
-        colour = Qt::blue;
-        icon = &m_blueIcon;
-        break;
-    case Markstyle::Gray:
-        colour = Qt::gray;
-        icon = &m_lightIcon;
-        break;
-    case Markstyle::Magenta:
-        colour = Qt::magenta;
-        icon = &m_purpleIcon;
-        break;
-    case Markstyle::Normal:
-        break;
-    }
+    const QColor colour = styleColour(style);
     if (colour.isValid()) {
         for (int column = 0; column < 3; ++column) {
             // A content change leaves the attribute column in the default colour.
@@ -260,7 +283,7 @@ void Zovvisual::applyMark(Vtreeitem* item, const QString& mark)
         }
     }
     if (hasItemDecoration(item->node()))
-        item->setIcon(0, *icon);
+        item->setIcon(0, styleIcon(static_cast<int>(style)));
 }
 
 void Zovvisual::expand_a(QTreeWidgetItem* item)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBrush>
+#include <QColor>
 #include <QHash>
 #include <QIcon>
 #include <QSplitter>
@@ -44,6 +45,16 @@ public:
 
     // The brush that marks a clicked pair.
     static QBrush highlightBrush();
+    // The text colour the view gives a mark; invalid for marks shown in the default colour.
+    static QColor markColour(const QString& mark);
+    // The book icon the view gives an element with this mark; the normal icon for unknown marks.
+    QIcon markIcon(const QString& mark) const;
+
+Q_SIGNALS:
+    // The two root items were built for a new pair of trees.
+    void filled();
+    // Every item is gone; nodes seen through the view before may be gone too.
+    void cleared();
 
 public Q_SLOTS:
     void expand_a(QTreeWidgetItem* item);
@@ -57,6 +68,8 @@ private:
     void fillLeft(Vtreeitem* parent);
     void fillRight(Vtreeitem* parent);
     void applyMark(Vtreeitem* item, const QString& mark);
+    // The icon of a mark style (the view's private classification of marks).
+    const QIcon& styleIcon(int style) const;
     void link(Vtreeitem* right, Vtreeitem* left);
     void removeHighlight();
     void deleteLeftChildren(QTreeWidgetItem* parent);

@@ -139,6 +139,62 @@ Einzelheiten stehen in der Protokolldatei.</translation>
         <source>Changemarks</source>
         <translation>Änderungsmarken</translation>
     </message>
+    <message>
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>Next change</source>
+        <translation>Nächste Änderung</translation>
+    </message>
+    <message>
+        <source>Go to the next change</source>
+        <translation>Zur nächsten Änderung springen</translation>
+    </message>
+    <message>
+        <source>Previous change</source>
+        <translation>Vorige Änderung</translation>
+    </message>
+    <message>
+        <source>Go to the previous change</source>
+        <translation>Zur vorigen Änderung springen</translation>
+    </message>
+    <message>
+        <source>Hide complete matches</source>
+        <translation>Vollständige Übereinstimmungen ausblenden</translation>
+    </message>
+    <message>
+        <source>Hide the nodes whose whole subtree matches</source>
+        <translation>Knoten ausblenden, deren ganzer Teilbaum übereinstimmt</translation>
+    </message>
+    <message>
+        <source>Changes:</source>
+        <translation>Änderungen:</translation>
+    </message>
+    <message>
+        <source>Complete matches are not changes.</source>
+        <translation>Vollständige Übereinstimmungen sind keine Änderungen.</translation>
+    </message>
+    <message>
+        <source>Next and previous change move only through this kind; click again to move through all changes.</source>
+        <translation>Nächste und vorige Änderung springen nur zu dieser Art; erneut klicken, um alle Änderungen zu durchlaufen.</translation>
+    </message>
+    <message>
+        <source>Last change reached.</source>
+        <translation>Letzte Änderung erreicht.</translation>
+    </message>
+    <message>
+        <source>First change reached.</source>
+        <translation>Erste Änderung erreicht.</translation>
+    </message>
+    <message>
+        <source>No change found.</source>
+        <translation>Keine Änderung gefunden.</translation>
+    </message>
+    <message>
+        <source>The change cannot be shown.</source>
+        <translation>Die Änderung kann nicht angezeigt werden.</translation>
+    </message>
 </context>
 <context>
     <name>Cfgdialog</name>
@@ -468,6 +524,34 @@ Einzelheiten stehen in der Protokolldatei.</translation>
     <message>
         <source>Diff</source>
         <translation>Vergleichen</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>Next change</source>
+        <translation>Nächste Änderung</translation>
+    </message>
+    <message>
+        <source>Go to the next change</source>
+        <translation>Zur nächsten Änderung springen</translation>
+    </message>
+    <message>
+        <source>Previous change</source>
+        <translation>Vorige Änderung</translation>
+    </message>
+    <message>
+        <source>Go to the previous change</source>
+        <translation>Zur vorigen Änderung springen</translation>
+    </message>
+    <message>
+        <source>Hide complete matches</source>
+        <translation>Vollständige Übereinstimmungen ausblenden</translation>
+    </message>
+    <message>
+        <source>Hide the nodes whose whole subtree matches</source>
+        <translation>Knoten ausblenden, deren ganzer Teilbaum übereinstimmt</translation>
     </message>
 </context>
 <context>

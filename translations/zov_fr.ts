@@ -139,6 +139,62 @@ Voir le fichier journal pour les détails.</translation>
         <source>Changemarks</source>
         <translation>Marques de changement</translation>
     </message>
+    <message>
+        <source>View</source>
+        <translation>Affichage</translation>
+    </message>
+    <message>
+        <source>Next change</source>
+        <translation>Modification suivante</translation>
+    </message>
+    <message>
+        <source>Go to the next change</source>
+        <translation>Aller à la modification suivante</translation>
+    </message>
+    <message>
+        <source>Previous change</source>
+        <translation>Modification précédente</translation>
+    </message>
+    <message>
+        <source>Go to the previous change</source>
+        <translation>Aller à la modification précédente</translation>
+    </message>
+    <message>
+        <source>Hide complete matches</source>
+        <translation>Masquer les correspondances complètes</translation>
+    </message>
+    <message>
+        <source>Hide the nodes whose whole subtree matches</source>
+        <translation>Masquer les nœuds dont tout le sous-arbre correspond</translation>
+    </message>
+    <message>
+        <source>Changes:</source>
+        <translation>Modifications :</translation>
+    </message>
+    <message>
+        <source>Complete matches are not changes.</source>
+        <translation>Les correspondances complètes ne sont pas des modifications.</translation>
+    </message>
+    <message>
+        <source>Next and previous change move only through this kind; click again to move through all changes.</source>
+        <translation>Modification suivante et précédente ne parcourent que ce type ; cliquer à nouveau pour parcourir toutes les modifications.</translation>
+    </message>
+    <message>
+        <source>Last change reached.</source>
+        <translation>Dernière modification atteinte.</translation>
+    </message>
+    <message>
+        <source>First change reached.</source>
+        <translation>Première modification atteinte.</translation>
+    </message>
+    <message>
+        <source>No change found.</source>
+        <translation>Aucune modification trouvée.</translation>
+    </message>
+    <message>
+        <source>The change cannot be shown.</source>
+        <translation>La modification ne peut pas être affichée.</translation>
+    </message>
 </context>
 <context>
     <name>Cfgdialog</name>
@@ -468,6 +524,34 @@ Voir le fichier journal pour les détails.</translation>
     <message>
         <source>Diff</source>
         <translation>Comparer</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Affichage</translation>
+    </message>
+    <message>
+        <source>Next change</source>
+        <translation>Modification suivante</translation>
+    </message>
+    <message>
+        <source>Go to the next change</source>
+        <translation>Aller à la modification suivante</translation>
+    </message>
+    <message>
+        <source>Previous change</source>
+        <translation>Modification précédente</translation>
+    </message>
+    <message>
+        <source>Go to the previous change</source>
+        <translation>Aller à la modification précédente</translation>
+    </message>
+    <message>
+        <source>Hide complete matches</source>
+        <translation>Masquer les correspondances complètes</translation>
+    </message>
+    <message>
+        <source>Hide the nodes whose whole subtree matches</source>
+        <translation>Masquer les nœuds dont tout le sous-arbre correspond</translation>
     </message>
 </context>
 <context>

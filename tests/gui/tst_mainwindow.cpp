@@ -2,8 +2,12 @@
 #include "guienv.h"
 
 #include "app/mainwindow.h"
+#include "compare/changekind.h"
 #include "config/cfgstore.h"
 #include "gui/cfgdialog.h"
+#include "gui/matchfilter.h"
+#include "gui/summarybar.h"
+#include "gui/vtreeitem.h"
 #include "gui/zovvisual.h"
 #include "run/writethread.h"
 
@@ -16,6 +20,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -82,6 +87,8 @@ private Q_SLOTS:
     void filePickers();
     void configAction();
     void aboutAndLog();
+    void viewMenuAndToolBar();
+    void navigateWithKeys();
 
 private:
     Mainwindow* window(const QStringList& arguments = { QStringLiteral("zov") });
@@ -150,8 +157,8 @@ void Tst_mainwindow::construction()
     QVERIFY(!w->cfgdialog());
     QCOMPARE(w->windowTitle(), boxTitle);
     QVERIFY(!w->windowIcon().isNull());
-    QCOMPARE(
-        actionTexts(w->menuBar()->actions()), QStringList({ "File", "Edit", "Language", "Help" }));
+    QCOMPARE(actionTexts(w->menuBar()->actions()),
+        QStringList({ "File", "Edit", "View", "Language", "Help" }));
     QCOMPARE(w->configAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
     QVERIFY(!w->configAction()->icon().isNull());
     QCOMPARE(w->centralWidget()->minimumSize(), QSize(1024, 736));
@@ -379,7 +386,7 @@ void Tst_mainwindow::languageSwitch()
     w->languageGroup()->actions().at(0)->trigger();
     QVERIFY(m_catcher->boxes.isEmpty());
     QCOMPARE(actionTexts(w->menuBar()->actions()),
-        QStringList({ "Datei", "Bearbeiten", "Sprache", "Hilfe" }));
+        QStringList({ "Datei", "Bearbeiten", "Ansicht", "Sprache", "Hilfe" }));
     QCOMPARE(quitAction->text(), QStringLiteral("Beenden"));
     QCOMPARE(quitAction->statusTip(), QStringLiteral("Beenden"));
     QCOMPARE(w->configAction()->text(), QStringLiteral("Konfiguration"));
@@ -390,11 +397,16 @@ void Tst_mainwindow::languageSwitch()
     QCOMPARE(logAction->text(), QStringLiteral("Log messages"));
     QCOMPARE(w->diffButton()->text(), QStringLiteral("Diff"));
     QCOMPARE(w->windowTitle(), boxTitle);
+    QCOMPARE(w->nextAction()->text(), QStringLiteral("Nächste Änderung"));
+    QCOMPARE(w->filterAction()->statusTip(),
+        QStringLiteral("Knoten ausblenden, deren ganzer Teilbaum übereinstimmt"));
+    QCOMPARE(w->summarybar()->button(element_added)->toolTip().left(7), QStringLiteral("Nächste"));
 
     w->languageGroup()->actions().at(1)->trigger();
     QVERIFY(w->languageGroup()->actions().at(1)->isChecked());
     QCOMPARE(w->menuBar()->actions().at(0)->text(), QStringLiteral("Fichier"));
     QCOMPARE(file1->text(), QStringLiteral("Fichier XML 1"));
+    QCOMPARE(w->previousAction()->text(), QStringLiteral("Modification précédente"));
 }
 
 void Tst_mainwindow::missingLanguageFile()
@@ -493,6 +505,63 @@ void Tst_mainwindow::aboutAndLog()
     QVERIFY(w->logWindow()->isReadOnly());
     QCOMPARE(w->logWindow()->windowTitle(), QStringLiteral("ZOV log messages"));
     QCOMPARE(w->logWindow()->size(), QSize(600, 800));
+}
+
+void Tst_mainwindow::viewMenuAndToolBar()
+{
+    Mainwindow* w = window();
+    const QList<QAction*> actions { w->previousAction(), w->nextAction(), w->filterAction() };
+    QCOMPARE(w->menuBar()->actions().at(2)->menu()->actions(), actions);
+    QToolBar* view = w->findChild<QToolBar*>(QStringLiteral("tb_view"));
+    QVERIFY(view);
+    QCOMPARE(view->actions(), actions);
+    QCOMPARE(w->nextAction()->shortcut(), QKeySequence(Qt::Key_F8));
+    QCOMPARE(w->previousAction()->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    QVERIFY(w->filterAction()->isCheckable());
+    QVERIFY(!w->matchfilter()->isActive());
+    w->filterAction()->trigger();
+    QVERIFY(w->matchfilter()->isActive());
+    // Before any run there is nothing to move to.
+    w->nextAction()->trigger();
+    QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("No change found."));
+}
+
+void Tst_mainwindow::navigateWithKeys()
+{
+    Mainwindow* w = window();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    runToEnd(w, QStringLiteral("old.xml"), QStringLiteral("new.xml"));
+    QTreeWidget* right = w->view()->rightTree();
+    const QString completeMatch = QStringLiteral("complete match");
+
+    w->statusBar()->clearMessage();
+    QStringList reached;
+    for (int guard = 0; guard < 100 && w->statusBar()->currentMessage().isEmpty(); ++guard) {
+        QTest::keyClick(w, Qt::Key_F8);
+        if (w->statusBar()->currentMessage().isEmpty())
+            reached << w->view()->highlightedRight()->text(0);
+    }
+    QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Last change reached."));
+    QVERIFY(reached.size() > 3);
+    QTreeWidgetItem* last = w->view()->highlightedRight();
+    QVERIFY(last && last->text(2) != completeMatch);
+    QCOMPARE(right->currentItem(), last);
+
+    QTest::keyClick(w, Qt::Key_F8, Qt::ShiftModifier);
+    QVERIFY(w->statusBar()->currentMessage().isEmpty());
+    QCOMPARE(w->view()->highlightedRight()->text(0), reached.at(reached.size() - 2));
+
+    // Only the added element and what it holds.
+    w->summarybar()->button(element_added)->click();
+    right->collapseItem(right->topLevelItem(0));
+    QTest::keyClick(w, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(w->view()->highlightedRight()->text(2), QStringLiteral("element added"));
+    QTest::keyClick(w, Qt::Key_F8, Qt::ShiftModifier);
+    QTest::keyClick(w, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(w->view()->highlightedRight()->text(0), QStringLiteral("added"));
+    QTest::keyClick(w, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("First change reached."));
 }
 
 QTEST_MAIN(Tst_mainwindow)
