@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QHash>
 #include <QIODevice>
+#include <QSet>
 #include <QTextStream>
 #include <QXmlStreamReader>
 
@@ -126,28 +127,48 @@ QString Zovtree::encoding() const
 
 namespace {
 
-// Names stay qualified (namespace processing is off), yet a document whose prefixes are not
-// declared is not namespace-well-formed; this tracks the declarations in scope to refuse it.
+// Names stay qualified (namespace processing is off), yet a document that is not
+// namespace-well-formed (undeclared or illegally declared prefixes, one attribute given twice under
+// two prefixes of the same namespace) could not be read back by a namespace-aware reader; this
+// tracks the declarations in scope to refuse it.
 class Prefixscope {
 public:
-    // Declares the element's prefixes; returns the first undeclared prefix it uses, or empty.
+    // Declares the element's prefixes; returns the error text, or empty when the element is fine.
     QString enter(const QString& name, const QXmlStreamAttributes& attributes)
     {
         m_marks.append(m_declared.size());
         for (const QXmlStreamAttribute& attribute : attributes) {
             const QStringView qualified = attribute.qualifiedName();
-            if (qualified.startsWith(u"xmlns:")) {
+            const QStringView uri = attribute.value();
+            if (qualified == u"xmlns") {
+                if (uri == xmlnsUri || uri == xmlUri)
+                    return illegalDeclaration();
+            } else if (qualified.startsWith(u"xmlns:")) {
                 const QString prefix = qualified.mid(6).toString();
+                if ((prefix == u"xml") != (uri == xmlUri) || uri == xmlnsUri || uri.isEmpty()
+                    || prefix == u"xmlns")
+                    return illegalDeclaration();
                 m_declared.append(prefix);
-                ++m_inScope[prefix];
+                m_inScope[prefix].append(uri.toString());
             }
         }
         if (!isDeclared(prefixOf(name)))
-            return prefixOf(name).toString();
+            return undeclared(prefixOf(name));
+        QSet<QString> expanded;
         for (const QXmlStreamAttribute& attribute : attributes) {
-            const QStringView prefix = prefixOf(attribute.qualifiedName());
-            if (prefix != u"xmlns" && !isDeclared(prefix))
-                return prefix.toString();
+            const QStringView qualified = attribute.qualifiedName();
+            const QStringView prefix = prefixOf(qualified);
+            if (prefix == u"xmlns" || qualified == u"xmlns")
+                continue;
+            if (!isDeclared(prefix))
+                return undeclared(prefix);
+            if (prefix.isEmpty())
+                continue;
+            const QString key
+                = uriOf(prefix) + QLatin1Char(' ') + qualified.mid(prefix.size() + 1).toString();
+            if (expanded.contains(key))
+                return QStringLiteral("Attribute '%1' redefined.").arg(qualified);
+            expanded.insert(key);
         }
         return QString();
     }
@@ -159,12 +180,23 @@ public:
         const qsizetype mark = m_marks.takeLast();
         while (m_declared.size() > mark) {
             const QString prefix = m_declared.takeLast();
-            if (--m_inScope[prefix] == 0)
+            QStringList& uris = m_inScope[prefix];
+            uris.removeLast();
+            if (uris.isEmpty())
                 m_inScope.remove(prefix);
         }
     }
 
 private:
+    static constexpr QStringView xmlUri = u"http://www.w3.org/XML/1998/namespace";
+    static constexpr QStringView xmlnsUri = u"http://www.w3.org/2000/xmlns/";
+
+    static QString illegalDeclaration() { return QStringLiteral("Illegal namespace declaration."); }
+    static QString undeclared(QStringView prefix)
+    {
+        return QStringLiteral("Namespace prefix '%1' not declared").arg(prefix);
+    }
+
     static QStringView prefixOf(QStringView qualified)
     {
         const qsizetype colon = qualified.indexOf(u':');
@@ -176,9 +208,16 @@ private:
         return prefix.isEmpty() || prefix == u"xml" || m_inScope.contains(prefix.toString());
     }
 
+    QString uriOf(QStringView prefix) const
+    {
+        if (prefix == u"xml")
+            return xmlUri.toString();
+        return m_inScope.value(prefix.toString()).constLast();
+    }
+
     QVector<qsizetype> m_marks;
     QVector<QString> m_declared;
-    QHash<QString, int> m_inScope;
+    QHash<QString, QStringList> m_inScope;
 };
 
 } // namespace
@@ -210,10 +249,9 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
                 reader.raiseError(QStringLiteral("The tree already holds a document element."));
                 break;
             }
-            const QString undeclared = prefixes.enter(name, attributes);
-            if (!undeclared.isEmpty()) {
-                reader.raiseError(
-                    QStringLiteral("Namespace prefix '%1' not declared").arg(undeclared));
+            const QString namespaceError = prefixes.enter(name, attributes);
+            if (!namespaceError.isEmpty()) {
+                reader.raiseError(namespaceError);
                 break;
             }
             Zovnode* const element = attributes.isEmpty()

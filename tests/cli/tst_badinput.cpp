@@ -193,6 +193,9 @@ private Q_SLOTS:
                                      << "adir";
         QTest::newRow("unreadable file") << "secret.xml"
                                          << "secret.xml";
+        // Opens, but every read fails, for root too.
+        QTest::newRow("file whose reading fails") << "/proc/self/mem"
+                                                  << "Error while parsing XML file /proc/self/mem";
     }
 
     void badFiles()
@@ -205,10 +208,14 @@ private Q_SLOTS:
         if (second == QLatin1String("secret.xml") && ::geteuid() == 0)
             QSKIP("root reads files without read permission");
 
+        const QByteArray before = digest(m_dir.filePath(QStringLiteral("old.xml")));
+        const QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
         const Run run = runCli({ QStringLiteral("old.xml"), second });
         QVERIFY(!run.crashed);
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), files);
+        QCOMPARE(digest(m_dir.filePath(QStringLiteral("old.xml"))), before);
     }
 
     void externalEntityIsNotRead()
@@ -236,6 +243,7 @@ private Q_SLOTS:
         QTest::newRow("UTF-16LE with BOM") << utf16(decl + body, true, true) << text;
         QTest::newRow("UTF-16BE with BOM") << utf16(decl + body, false, true) << text;
         QTest::newRow("UTF-16LE without BOM") << utf16(decl + body, true, false) << text;
+        QTest::newRow("UTF-16BE without BOM") << utf16(decl + body, false, false) << text;
         QTest::newRow("ISO-8859-1") << QByteArray(
             "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><doc><item>caf\xe9 "
             "\xfc"
@@ -280,7 +288,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("target");
         QTest::newRow("result path is file 1") << "old.xml";
+        QTest::newRow("result path is file 2") << "./new.xml";
         QTest::newRow("result folder missing") << "no/such/folder/result.xml";
+        QTest::newRow("result folder is a file") << "old.xml/result.xml";
+        QTest::newRow("result folder refuses files") << "/proc/result.xml";
     }
 
     void resultCannotBeWritten()
@@ -288,12 +299,16 @@ private Q_SLOTS:
         QFETCH(QString, target);
         write(QStringLiteral("new.xml"), "<doc><item>new</item></doc>");
         const QByteArray before = digest(m_dir.filePath(QStringLiteral("old.xml")));
+        const QByteArray beforeNew = digest(m_dir.filePath(QStringLiteral("new.xml")));
+        const QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
         const Run run = runCli(
             { QStringLiteral("-o"), target, QStringLiteral("old.xml"), QStringLiteral("new.xml") });
         QVERIFY(!run.crashed);
         QCOMPARE(run.exitCode, 2);
-        QVERIFY(!run.err.isEmpty());
+        QVERIFY2(run.err.contains(target.toUtf8()), run.err.constData());
         QCOMPARE(digest(m_dir.filePath(QStringLiteral("old.xml"))), before);
+        QCOMPARE(digest(m_dir.filePath(QStringLiteral("new.xml"))), beforeNew);
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), files);
     }
 
     void configurationFailures_data()
@@ -303,7 +318,7 @@ private Q_SLOTS:
         QTest::newRow("missing") << QByteArray() << "-1015";
         QTest::newRow("not well-formed") << QByteArray("<zov_cfg><parameters>") << "-1055";
         QTest::newRow("bad structure") << QByteArray("<zov_cfg><!--x--><p/></zov_cfg>") << "-1115";
-        QTest::newRow("a directory") << QByteArray("dir") << "-10";
+        QTest::newRow("a directory") << QByteArray("dir") << "-1020";
     }
 
     void configurationFailures()
@@ -318,11 +333,15 @@ private Q_SLOTS:
         } else if (!config.isEmpty()) {
             path = write(QStringLiteral("bad_cfg.xml"), config);
         }
+        QFile::remove(m_dir.filePath(QStringLiteral("new_zov.xml")));
         const Run run = runCli(
             { QStringLiteral("-cfg"), path, QStringLiteral("old.xml"), QStringLiteral("new.xml") });
         QVERIFY(!run.crashed);
         QCOMPARE(run.exitCode, 2);
-        QVERIFY2(run.err.contains(code.toUtf8()), run.err.constData());
+        QVERIFY2(
+            run.err.contains("Error while trying to read configuration file: " + code.toUtf8()),
+            run.err.constData());
+        QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("new_zov.xml"))));
     }
 };
 
