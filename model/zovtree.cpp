@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QTextStream>
 #include <QXmlStreamReader>
+#include <cstring>
 
 Entityresolver::~Entityresolver() = default;
 
@@ -220,11 +221,56 @@ private:
     QHash<QString, QStringList> m_inScope;
 };
 
+// Reads a few bytes of its own, then the wrapped device. The reader recognises UTF-16 without a
+// byte-order mark only in little-endian order; handing it the mark makes big-endian work too.
+class Prefixeddevice : public QIODevice {
+public:
+    Prefixeddevice(const QByteArray& prefix, QIODevice* device)
+        : m_prefix(prefix)
+        , m_device(device)
+    {
+        open(QIODevice::ReadOnly);
+    }
+
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override
+    {
+        return m_prefix.size() - m_offset + m_device->bytesAvailable()
+            + QIODevice::bytesAvailable();
+    }
+    bool atEnd() const override
+    {
+        return m_offset == m_prefix.size() && m_device->atEnd() && QIODevice::atEnd();
+    }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 own = qMin(maxSize, qint64(m_prefix.size() - m_offset));
+        std::memcpy(data, m_prefix.constData() + m_offset, size_t(own));
+        m_offset += own;
+        if (own == maxSize)
+            return own;
+        const qint64 more = m_device->read(data + own, maxSize - own);
+        if (more < 0)
+            return own > 0 ? own : -1;
+        return own + more;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    const QByteArray m_prefix;
+    QIODevice* const m_device;
+    qsizetype m_offset = 0;
+};
+
 } // namespace
 
 QString Zovtree::parse(QIODevice* device, Tokenlog* log)
 {
-    QXmlStreamReader reader(device);
+    Prefixeddevice withMark(QByteArrayLiteral("\xFE\xFF"), device);
+    const bool bigEndianWithoutMark = device->peek(2) == QByteArray("\0<", 2);
+    QXmlStreamReader reader(bigEndianWithoutMark ? static_cast<QIODevice*>(&withMark) : device);
     Entityresolver resolver;
     reader.setEntityResolver(&resolver);
     reader.setNamespaceProcessing(false);

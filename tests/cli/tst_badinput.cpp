@@ -1,6 +1,9 @@
 // Hostile and broken input through the command-line front end: every case ends with a clear
 // message and exit status 2 (or, for the encodings, a correct result), never a crash, a hang, a
 // partial result file or a changed input.
+#include "config/cfgkeys.h"
+#include "config/cfgwriter.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -181,6 +184,41 @@ private Q_SLOTS:
         }
         QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
         QCOMPARE(deepest, depth);
+    }
+
+    // Two large texts that differ throughout would keep the quadratic text difference busy for
+    // hours; the run must end and show them as deleted and inserted.
+    void largeDifferingTexts()
+    {
+        QByteArray oldText;
+        QByteArray newText;
+        for (qint64 i = 0; oldText.size() < 1024 * 1024; ++i) {
+            oldText += QByteArray::number(i * 7919) + ' ';
+            newText += QByteArray::number(i * 104729) + ',';
+        }
+        const QString oldPath
+            = write(QStringLiteral("bigold.xml"), "<doc><t>" + oldText + "</t></doc>");
+        write(QStringLiteral("new.xml"), "<doc><t>" + newText + "</t></doc>");
+        // The text difference on, the log off.
+        QStringList values;
+        for (const Cfgkey& row : cfgKeys())
+            values << QString::fromUtf8(row.builtin);
+        values[cfgKeyIndex(QStringLiteral("do_txtdiff"))] = QStringLiteral("true");
+        values[cfgKeyIndex(QStringLiteral("write_log"))] = QStringLiteral("false");
+        const QString config = m_dir.filePath(QStringLiteral("txtdiff_cfg.xml"));
+        QCOMPARE(writeConfigFile(config, values, {}), 0);
+        const QString resultPath = m_dir.filePath(QStringLiteral("result.xml"));
+        QFile::remove(resultPath);
+        const Run run = runCli({ QStringLiteral("-cfg"), config, QStringLiteral("-o"), resultPath,
+            QStringLiteral("bigold.xml"), QStringLiteral("new.xml") });
+        QFile::remove(oldPath);
+        QVERIFY(!run.crashed);
+        QVERIFY2(run.exitCode == 1, run.err.constData());
+        QFile result(resultPath);
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        const QByteArray written = result.readAll();
+        QVERIFY(written.contains(oldText.left(1000)));
+        QVERIFY(written.contains(newText.left(1000)));
     }
 
     void badFiles_data()
