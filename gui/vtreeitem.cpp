@@ -1,0 +1,15 @@
+#include "gui/vtreeitem.h"
+
+Vtreeitem::Vtreeitem(QTreeWidget* tree, Zovnode* node)
+    : QTreeWidgetItem(tree, QTreeWidgetItem::Type)
+    , m_node(node)
+{
+}
+
+Vtreeitem::Vtreeitem(QTreeWidgetItem* parent, Zovnode* node)
+    : QTreeWidgetItem(parent, QTreeWidgetItem::Type)
+    , m_node(node)
+{
+}
+
+Vtreeitem::~Vtreeitem() = default;

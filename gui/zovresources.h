@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the compiled-in images; safe to call more than once.
+void zovInitResources();

@@ -1,0 +1,272 @@
+#include "navpair.h"
+
+#include "compare/changekind.h"
+#include "config/cfgstore.h"
+#include "gui/changenavigator.h"
+#include "gui/zovresources.h"
+#include "gui/zovvisual.h"
+
+#include <QtTest>
+
+using Step = Changenavigator::Step;
+Q_DECLARE_METATYPE(Step)
+
+namespace {
+
+QString highlightedName(const Zovvisual& view)
+{
+    return view.highlightedRight() ? view.highlightedRight()->text(0) : QString();
+}
+
+} // namespace
+
+class Tst_changenavigator : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void walkThroughChanges_data();
+    void walkThroughChanges();
+    void revealsInsideCollapsedNodes();
+    void highlightsLikeAClick();
+    void clickedItemIsTheStart();
+    void keepsItsPlaceAfterCollapsing();
+    void lastChangeDoesNotWrap();
+    void nothingToFind_data();
+    void nothingToFind();
+    void deepChain();
+    void newRunStartsOver();
+
+private:
+    QStringList stepThrough(bool forward);
+
+    std::unique_ptr<Navpair> m_pair;
+    std::unique_ptr<Zovvisual> m_view;
+    std::unique_ptr<Changenavigator> m_navigator;
+};
+
+void Tst_changenavigator::initTestCase() { zovInitResources(); }
+
+void Tst_changenavigator::init()
+{
+    Cfgstore::instance().useBuiltins();
+    m_pair = std::make_unique<Navpair>();
+    m_view = std::make_unique<Zovvisual>();
+    m_navigator = std::make_unique<Changenavigator>(m_view.get());
+    m_view->show(m_pair->left.get(), m_pair->right.get());
+}
+
+void Tst_changenavigator::cleanup()
+{
+    m_navigator.reset();
+    m_view->reset();
+    m_view.reset();
+    m_pair.reset();
+}
+
+// The names of the items reached until the navigator stops, then the step that stopped it.
+QStringList Tst_changenavigator::stepThrough(bool forward)
+{
+    QStringList names;
+    for (int guard = 0; guard < 50; ++guard) {
+        const Step step = forward ? m_navigator->next() : m_navigator->previous();
+        if (step != Step::Moved) {
+            names << (step == Step::AtEnd ? QStringLiteral("<end>") : QStringLiteral("<none>"));
+            break;
+        }
+        names << highlightedName(*m_view);
+    }
+    return names;
+}
+
+void Tst_changenavigator::walkThroughChanges_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("forward");
+    QTest::addColumn<QStringList>("names");
+    const QStringList all { "a", "q", "r", "r1", "s", "s1", "b", "c" };
+    QTest::newRow("all kinds forward") << 0 << true << (all + QStringList { "<end>" });
+    QStringList backwards(all.crbegin(), all.crend());
+    QTest::newRow("all kinds backward") << 0 << false << (backwards << "<end>");
+    QTest::newRow("added only") << int(element_added) << true << QStringList { "r", "r1", "<end>" };
+    QTest::newRow("deleted only backward")
+        << int(element_deleted) << false << QStringList { "s1", "s", "<end>" };
+    QTest::newRow("position change only")
+        << int(position_change) << true << QStringList { "b", "<end>" };
+    QTest::newRow("content change only")
+        << int(content_change) << true << QStringList { "a", "q", "<end>" };
+    QTest::newRow("kind not in the result")
+        << int(attribute_and_content_change) << true << QStringList { "<none>" };
+    QTest::newRow("complete match is no change")
+        << int(complete_match) << true << QStringList { "<none>" };
+}
+
+void Tst_changenavigator::walkThroughChanges()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, forward);
+    QFETCH(QStringList, names);
+    m_navigator->setKind(kind);
+    QCOMPARE(stepThrough(forward), names);
+}
+
+void Tst_changenavigator::revealsInsideCollapsedNodes()
+{
+    QTreeWidget* right = m_view->rightTree();
+    QTreeWidget* left = m_view->leftTree();
+    QTreeWidgetItem* a = itemAt(right, { "a" });
+    QVERIFY(a && !a->isExpanded());
+    QCOMPARE(a->childCount(), 0);
+
+    m_navigator->setKind(element_added);
+    QCOMPARE(m_navigator->next(), Step::Moved);
+    // r lies two collapsed levels down; both levels opened on both sides.
+    QTreeWidgetItem* r = itemAt(right, { "a", "q", "r" });
+    QVERIFY(r);
+    QCOMPARE(m_view->highlightedRight(), r);
+    QVERIFY(itemAt(right, { "a" })->isExpanded());
+    QVERIFY(itemAt(right, { "a", "q" })->isExpanded());
+    QVERIFY(itemAt(left, { "a" })->isExpanded());
+    QVERIFY(itemAt(left, { "a", "q" })->isExpanded());
+    QCOMPARE(itemAt(left, { "a", "q" })->childCount(), 1);
+    // The added element stays closed; r1 below it is reached next.
+    QVERIFY(!r->isExpanded());
+    QCOMPARE(m_navigator->next(), Step::Moved);
+    QCOMPARE(m_view->highlightedRight(), itemAt(right, { "a", "q", "r", "r1" }));
+    QCOMPARE(m_view->highlightedRight()->text(2), QStringLiteral("element added"));
+}
+
+void Tst_changenavigator::highlightsLikeAClick()
+{
+    QCOMPARE(m_navigator->next(), Step::Moved);
+    QCOMPARE(m_navigator->next(), Step::Moved);
+    QTreeWidgetItem* right = itemAt(m_view->rightTree(), { "a", "q" });
+    QTreeWidgetItem* left = itemAt(m_view->leftTree(), { "a", "q" });
+    QVERIFY(right && left);
+    QCOMPARE(m_view->rightTree()->currentItem(), right);
+    QCOMPARE(m_view->highlightedRight(), right);
+    QCOMPARE(m_view->highlightedLeft(), left);
+    const QBrush brush = Zovvisual::highlightBrush();
+    QCOMPARE(right->background(2), brush);
+    QCOMPARE(left->background(1), brush);
+    // The former pair lost its colour.
+    QCOMPARE(itemAt(m_view->rightTree(), { "a" })->background(0), QBrush());
+    QCOMPARE(itemAt(m_view->leftTree(), { "a" })->background(0), QBrush());
+    QCOMPARE(m_navigator->current(), static_cast<Vtreeitem*>(right)->node());
+}
+
+void Tst_changenavigator::clickedItemIsTheStart()
+{
+    QTreeWidget* right = m_view->rightTree();
+    m_view->bitemclicked(itemAt(right, { "b" }), 0);
+    QCOMPARE(m_navigator->next(), Step::Moved);
+    QCOMPARE(highlightedName(*m_view), QStringLiteral("c"));
+
+    // A click on the left side starts from its counterpart.
+    m_view->aitemclicked(itemAt(m_view->leftTree(), { "e" }), 0);
+    QCOMPARE(m_navigator->previous(), Step::Moved);
+    QCOMPARE(highlightedName(*m_view), QStringLiteral("c"));
+
+    // A complete match in the middle: the next change after it, not the first of all.
+    m_view->bitemclicked(itemAt(right, { "x" }), 0);
+    QCOMPARE(m_navigator->next(), Step::Moved);
+    QCOMPARE(highlightedName(*m_view), QStringLiteral("a"));
+    QCOMPARE(m_navigator->previous(), Step::AtEnd);
+}
+
+void Tst_changenavigator::keepsItsPlaceAfterCollapsing()
+{
+    m_navigator->setKind(content_change);
+    QCOMPARE(m_navigator->next(), Step::Moved);
+    QCOMPARE(m_navigator->next(), Step::Moved);
+    QCOMPARE(highlightedName(*m_view), QStringLiteral("q"));
+    // Collapsing drops the highlight and the items, not the place.
+    m_view->rightTree()->collapseItem(itemAt(m_view->rightTree(), { "a" }));
+    QVERIFY(!m_view->highlightedRight());
+    m_navigator->setKind(0);
+    QCOMPARE(m_navigator->next(), Step::Moved);
+    QCOMPARE(highlightedName(*m_view), QStringLiteral("r"));
+}
+
+void Tst_changenavigator::lastChangeDoesNotWrap()
+{
+    m_navigator->setKind(attribute_change);
+    QCOMPARE(m_navigator->next(), Step::Moved);
+    QTreeWidgetItem* c = m_view->highlightedRight();
+    QCOMPARE(c->text(0), QStringLiteral("c"));
+    QCOMPARE(m_navigator->next(), Step::AtEnd);
+    QCOMPARE(m_view->highlightedRight(), c);
+    QCOMPARE(m_navigator->previous(), Step::AtEnd);
+    QCOMPARE(m_view->highlightedRight(), c);
+    // From an item behind the only change, Previous finds it and Next reports the end.
+    m_view->bitemclicked(itemAt(m_view->rightTree(), { "e" }), 0);
+    QCOMPARE(m_navigator->next(), Step::AtEnd);
+    QCOMPARE(m_navigator->previous(), Step::Moved);
+    QCOMPARE(m_view->highlightedRight(), c);
+}
+
+void Tst_changenavigator::nothingToFind_data()
+{
+    QTest::addColumn<bool>("filled");
+    QTest::addColumn<bool>("clicked");
+    QTest::newRow("empty view") << false << false;
+    QTest::newRow("only complete matches") << true << false;
+    QTest::newRow("only complete matches, item clicked") << true << true;
+}
+
+void Tst_changenavigator::nothingToFind()
+{
+    QFETCH(bool, filled);
+    QFETCH(bool, clicked);
+    m_view->reset();
+    auto left = Navpair::rooted();
+    auto right = Navpair::rooted();
+    Zovnode* x = Navpair::pair(left->root(), right->root(), "complete match", "x");
+    Navpair::pair(x, x->partner(), QString(), "x1");
+    if (filled)
+        m_view->show(left.get(), right.get());
+    if (clicked)
+        m_view->bitemclicked(itemAt(m_view->rightTree(), { "x" }), 0);
+    QCOMPARE(m_navigator->next(), Step::NoChange);
+    QCOMPARE(m_navigator->previous(), Step::NoChange);
+    QVERIFY(!m_navigator->current());
+    m_view->reset();
+}
+
+void Tst_changenavigator::deepChain()
+{
+    // Deeper than any call stack would allow a recursive walk.
+    auto tree = Navpair::rooted();
+    Zovnode* node = tree->root();
+    for (int depth = 0; depth < 200000; ++depth) {
+        node->appendMark(QStringLiteral("content change"));
+        node = Navpair::element(node, "n");
+    }
+    node->appendMark(QStringLiteral("element added"));
+    const Zovnode* bottom = Navpair::element(node, "leaf");
+
+    const auto path = Changenavigator::nextChange(tree->root(), nullptr, element_added);
+    QCOMPARE(path.size(), 200002);
+    QCOMPARE(path.first(), tree->root());
+    QCOMPARE(path.last(), bottom);
+    const auto back = Changenavigator::previousChange(tree->root(), bottom, content_change);
+    QCOMPARE(back.size(), 200001);
+    QVERIFY(Changenavigator::nextChange(tree->root(), bottom, 0).isEmpty());
+}
+
+void Tst_changenavigator::newRunStartsOver()
+{
+    QCOMPARE(m_navigator->next(), Step::Moved);
+    QVERIFY(m_navigator->current());
+    m_view->reset();
+    QVERIFY(!m_navigator->current());
+    m_view->show(m_pair->left.get(), m_pair->right.get());
+    QCOMPARE(m_navigator->next(), Step::Moved);
+    QCOMPARE(highlightedName(*m_view), QStringLiteral("a"));
+}
+
+QTEST_MAIN(Tst_changenavigator)
+#include "tst_changenavigator.moc"

@@ -1,0 +1,568 @@
+#include "boxcatcher.h"
+#include "guienv.h"
+
+#include "app/mainwindow.h"
+#include "compare/changekind.h"
+#include "config/cfgstore.h"
+#include "gui/cfgdialog.h"
+#include "gui/matchfilter.h"
+#include "gui/summarybar.h"
+#include "gui/vtreeitem.h"
+#include "gui/zovvisual.h"
+#include "run/writethread.h"
+
+#include <QActionGroup>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QXmlStreamReader>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+const QString boxTitle = QStringLiteral(" ZOV Tralvex Freeware version");
+
+// A document of count items; items whose index is a multiple of step get another text.
+QByteArray largeDocument(int count, int step)
+{
+    QByteArray text = "<?xml version=\"1.0\"?>\n<list>\n";
+    for (int i = 0; i < count; ++i) {
+        text += "  <item n=\"" + QByteArray::number(i) + "\"><v>"
+            + QByteArray::number(i % step == 0 ? -i : i) + "</v><w>text</w></item>\n";
+    }
+    return text + "</list>\n";
+}
+
+bool isCompleteXml(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QXmlStreamReader reader(&file);
+    while (!reader.atEnd())
+        reader.readNext();
+    return !reader.hasError();
+}
+
+QStringList actionTexts(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (const QAction* action : actions)
+        texts << action->text();
+    return texts;
+}
+
+} // namespace
+
+class Tst_mainwindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void construction();
+    void commandLine_data();
+    void commandLine();
+    void bareDirectory();
+    void incompleteDiff_data();
+    void incompleteDiff();
+    void wholeRun();
+    void twoRunsKeepTheArguments();
+    void initFailure();
+    void parseFailure();
+    void quitWaitsForWriter();
+    void closeEventCleansUp();
+    void languageSwitch();
+    void missingLanguageFile();
+    void filePickers();
+    void configAction();
+    void aboutAndLog();
+    void viewMenuAndToolBar();
+    void navigateWithKeys();
+
+private:
+    Mainwindow* window(const QStringList& arguments = { QStringLiteral("zov") });
+    void runToEnd(Mainwindow* window, const QString& path1, const QString& path2);
+
+    QTemporaryDir m_dir;
+    QStringList m_arguments;
+    std::unique_ptr<Boxcatcher> m_catcher;
+    std::unique_ptr<Mainwindow> m_window;
+};
+
+void Tst_mainwindow::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+    QVERIFY(
+        writeTextFile(QStringLiteral("zov_cfg.xml"), configFileText(builtinValues(), {}).toUtf8()));
+    QVERIFY(QDir().mkdir(QStringLiteral("zov4translations")));
+    const QDir built(QStringLiteral(ZOV_QM_DIR));
+    const QStringList qmFiles = built.entryList({ QStringLiteral("zov_*.qm") }, QDir::Files);
+    QCOMPARE(qmFiles, QStringList({ QStringLiteral("zov_de.qm"), QStringLiteral("zov_fr.qm") }));
+    for (const QString& file : qmFiles)
+        QVERIFY(QFile::copy(built.filePath(file), QStringLiteral("zov4translations/") + file));
+    for (const char* name : { "old.xml", "new.xml" }) {
+        QVERIFY(QFile::copy(
+            QStringLiteral(ZOV_TEST_DATA "/") + QLatin1String(name), QLatin1String(name)));
+    }
+    QVERIFY(writeTextFile(QStringLiteral("broken.xml"), "<a><b></a>"));
+}
+
+void Tst_mainwindow::init()
+{
+    // Each window starts like a fresh program: the start-up check reads the default path.
+    Cfgstore::instance().setPath(QString());
+    m_catcher = std::make_unique<Boxcatcher>();
+}
+
+void Tst_mainwindow::cleanup()
+{
+    m_window.reset();
+    m_catcher.reset();
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+}
+
+Mainwindow* Tst_mainwindow::window(const QStringList& arguments)
+{
+    m_arguments = arguments;
+    m_window = std::make_unique<Mainwindow>(&m_arguments);
+    return m_window.get();
+}
+
+void Tst_mainwindow::runToEnd(Mainwindow* window, const QString& path1, const QString& path2)
+{
+    window->pathField1()->setText(path1);
+    window->setpath1();
+    window->pathField2()->setText(path2);
+    window->setpath2();
+    window->diff();
+    QTRY_VERIFY(!window->writer());
+}
+
+void Tst_mainwindow::construction()
+{
+    Mainwindow* w = window();
+    QVERIFY(m_catcher->boxes.isEmpty());
+    QVERIFY(!w->cfgdialog());
+    QCOMPARE(w->windowTitle(), boxTitle);
+    QVERIFY(!w->windowIcon().isNull());
+    QCOMPARE(actionTexts(w->menuBar()->actions()),
+        QStringList({ "File", "Edit", "View", "Language", "Help" }));
+    QCOMPARE(w->configAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+    QVERIFY(!w->configAction()->icon().isNull());
+    QCOMPARE(w->centralWidget()->minimumSize(), QSize(1024, 736));
+    QToolBar* edit = w->findChild<QToolBar*>(QStringLiteral("tb_edit"));
+    QVERIFY(edit);
+    QCOMPARE(edit->actions(), QList<QAction*>({ w->configAction() }));
+    QCOMPARE(actionTexts(w->languageMenu()->actions()),
+        QStringList({ QStringLiteral("Deutsch"), QStringLiteral("Français") }));
+    QVERIFY(w->languageGroup()->actions().at(0)->isChecked());
+    QVERIFY(w->languageGroup()->isExclusive());
+}
+
+void Tst_mainwindow::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("field1");
+    QTest::addColumn<QString>("field2");
+    QTest::newRow("two files") << QStringList({ "zov", "a.xml", "b.xml" }) << "a.xml"
+                               << "b.xml";
+    QTest::newRow("two files and -cfg")
+        << QStringList({ "zov", "a.xml", "b.xml", "-cfg", "c.xml" }) << "a.xml"
+        << "b.xml";
+    QTest::newRow("-cfg only") << QStringList({ "zov", "-cfg", "c.xml" }) << ""
+                               << "";
+    QTest::newRow("-CFG is a file") << QStringList({ "zov", "-CFG", "c.xml" }) << "-CFG"
+                                    << "c.xml";
+    QTest::newRow("one file") << QStringList({ "zov", "a.xml" }) << ""
+                              << "";
+    QTest::newRow("three files") << QStringList({ "zov", "a.xml", "b.xml", "c.xml" }) << ""
+                                 << "";
+    QTest::newRow("none") << QStringList({ "zov" }) << ""
+                          << "";
+}
+
+void Tst_mainwindow::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, field1);
+    QFETCH(QString, field2);
+    Mainwindow* w = window(arguments);
+    QCOMPARE(w->pathField1()->text(), field1);
+    QCOMPARE(w->pathField2()->text(), field2);
+    QCOMPARE(w->path1(), field1);
+    QCOMPARE(w->path2(), field2);
+}
+
+void Tst_mainwindow::bareDirectory()
+{
+    QTemporaryDir bare;
+    QVERIFY(QDir::setCurrent(bare.path()));
+    Mainwindow* w = window();
+    QCOMPARE(m_catcher->texts(),
+        QStringList({ QStringLiteral("No language files found."),
+            QStringLiteral("Error while trying to read configuration file: -1095\n") }));
+    QCOMPARE(m_catcher->boxes[0].icon, QMessageBox::Warning);
+    QCOMPARE(m_catcher->boxes[1].icon, QMessageBox::Critical);
+    for (const Boxcatcher::Box& box : m_catcher->boxes) {
+        QCOMPARE(box.title, boxTitle);
+        QCOMPARE(box.parent, w);
+        QCOMPARE(box.buttonCount, 1);
+    }
+    QVERIFY(w->languageMenu()->actions().isEmpty());
+    QVERIFY(w->cfgdialog());
+    QVERIFY(w->cfgdialog()->isVisible());
+    QCOMPARE(w->cfgdialog()->widgetValues(), builtinValues());
+}
+
+void Tst_mainwindow::incompleteDiff_data()
+{
+    QTest::addColumn<QString>("path1");
+    QTest::addColumn<QString>("path2");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("both empty") << ""
+                                << ""
+                                << "No files have been selected yet for comparison.";
+    QTest::newRow("first empty") << ""
+                                 << "new.xml"
+                                 << "Xml file 1 hasn't been selected yet.";
+    QTest::newRow("second empty") << "old.xml"
+                                  << ""
+                                  << "Xml file 2 hasn't been selected yet.";
+}
+
+void Tst_mainwindow::incompleteDiff()
+{
+    QFETCH(QString, path1);
+    QFETCH(QString, path2);
+    QFETCH(QString, text);
+    Mainwindow* w = window();
+    w->pathField1()->setText(path1);
+    w->setpath1();
+    w->pathField2()->setText(path2);
+    w->setpath2();
+    w->diffButton()->click();
+    QCOMPARE(m_catcher->boxes.size(), 1);
+    QCOMPARE(m_catcher->boxes[0].text, text);
+    QCOMPARE(m_catcher->boxes[0].title, boxTitle);
+    QCOMPARE(m_catcher->boxes[0].icon, QMessageBox::Warning);
+    QCOMPARE(m_catcher->boxes[0].parent, w);
+    QCOMPARE(m_catcher->boxes[0].buttonCount, 1);
+    QVERIFY(!w->scenario());
+    QCOMPARE(m_arguments, QStringList({ QStringLiteral("zov") }));
+    QVERIFY(w->diffButton()->isEnabled());
+}
+
+void Tst_mainwindow::wholeRun()
+{
+    QFile::remove(QStringLiteral("new_zov.xml"));
+    Mainwindow* w = window();
+    w->pathField1()->setText(QStringLiteral("old.xml"));
+    w->setpath1();
+    w->pathField2()->setText(QStringLiteral("new.xml"));
+    w->setpath2();
+    w->diff();
+
+    // The writer's end arrives as a queued signal, so the controls are still off here.
+    QVERIFY(w->writer());
+    QVERIFY(!w->diffButton()->isEnabled());
+    QVERIFY(!w->configAction()->isEnabled());
+    QVERIFY(w->scenario());
+    QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Comparison finished."));
+    QTreeWidgetItem* left = w->view()->leftTree()->topLevelItem(0);
+    QTreeWidgetItem* right = w->view()->rightTree()->topLevelItem(0);
+    QVERIFY(left && right);
+    QCOMPARE(left->text(0), QStringLiteral("library"));
+    QVERIFY(right->isExpanded());
+    QVERIFY(right->childCount() > 0);
+    QVERIFY(m_catcher->boxes.isEmpty());
+
+    QSignalSpy finished(w->writer(), &QThread::finished);
+    QTRY_VERIFY(w->diffButton()->isEnabled());
+    QVERIFY(w->configAction()->isEnabled());
+    QVERIFY(!w->writer());
+    QVERIFY(isCompleteXml(QStringLiteral("new_zov.xml")));
+    const QString log = w->logWindow()->toPlainText();
+    for (const char* line : { "Comparison finished.  Info", "Starting to write result file  Info",
+             "Writing result file finished.  Info", " returned from write process.  Info" })
+        QVERIFY2(log.contains(QLatin1String(line)), line);
+    QVERIFY(log.indexOf(QLatin1String("Writing result file finished."))
+        > log.indexOf(QLatin1String("Starting to write result file")));
+}
+
+void Tst_mainwindow::twoRunsKeepTheArguments()
+{
+    Mainwindow* w = window({ QStringLiteral("zov"), QStringLiteral("-cfg"),
+        m_dir.filePath(QStringLiteral("zov_cfg.xml")) });
+    runToEnd(w, QStringLiteral("old.xml"), QStringLiteral("new.xml"));
+    runToEnd(w, QStringLiteral("new.xml"), QStringLiteral("old.xml"));
+    QCOMPARE(m_arguments,
+        QStringList({ "zov", "new.xml", "old.xml", "old.xml", "new.xml", "-cfg",
+            m_dir.filePath(QStringLiteral("zov_cfg.xml")) }));
+    QVERIFY(m_catcher->boxes.isEmpty());
+    QVERIFY(w->view()->rightTree()->topLevelItem(0));
+}
+
+void Tst_mainwindow::initFailure()
+{
+    Mainwindow* w = window();
+    runToEnd(w, QStringLiteral("missing.xml"), QStringLiteral("new.xml"));
+    QCOMPARE(m_catcher->texts(),
+        QStringList({ QStringLiteral("Error in init function. For details see log file.") }));
+    QCOMPARE(m_catcher->boxes[0].icon, QMessageBox::Critical);
+    QCOMPARE(m_catcher->boxes[0].title, boxTitle);
+    QVERIFY(w->diffButton()->isEnabled());
+    QVERIFY(w->configAction()->isEnabled());
+    QCOMPARE(w->view()->leftTree()->topLevelItemCount(), 0);
+    QVERIFY(w->logWindow()->toPlainText().contains(QLatin1String("File not found: missing.xml")));
+    QVERIFY(w->scenario());
+}
+
+void Tst_mainwindow::parseFailure()
+{
+    Mainwindow* w = window();
+    runToEnd(w, QStringLiteral("broken.xml"), QStringLiteral("new.xml"));
+    QCOMPARE(m_catcher->texts(),
+        QStringList(
+            { QStringLiteral("Error while parsing XML file.\nFor details see log file.") }));
+    QVERIFY(w->diffButton()->isEnabled());
+    QVERIFY(w->configAction()->isEnabled());
+    QCOMPARE(w->view()->rightTree()->topLevelItemCount(), 0);
+    QVERIFY(w->logWindow()->toPlainText().contains(
+        QLatin1String("Error while parsing XML file broken.xml")));
+}
+
+void Tst_mainwindow::quitWaitsForWriter()
+{
+    QVERIFY(writeTextFile(QStringLiteral("big1.xml"), largeDocument(20000, 7)));
+    QVERIFY(writeTextFile(QStringLiteral("big2.xml"), largeDocument(20000, 5)));
+    QFile::remove(QStringLiteral("big2_zov.xml"));
+    Mainwindow* w = window();
+    w->pathField1()->setText(QStringLiteral("big1.xml"));
+    w->setpath1();
+    w->pathField2()->setText(QStringLiteral("big2.xml"));
+    w->setpath2();
+    w->diff();
+    Writethread* writer = w->writer();
+    QVERIFY(writer);
+    w->quit();
+    QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Freeing memory, cleaning up..."));
+    QVERIFY(!w->scenario());
+    QVERIFY(!w->writer() || w->writer()->isFinished());
+    QCOMPARE(w->view()->leftTree()->topLevelItemCount(), 0);
+    QVERIFY(isCompleteXml(QStringLiteral("big2_zov.xml")));
+}
+
+void Tst_mainwindow::closeEventCleansUp()
+{
+    Mainwindow* w = window();
+    w->show();
+    runToEnd(w, QStringLiteral("old.xml"), QStringLiteral("new.xml"));
+    QVERIFY(w->scenario());
+    QVERIFY(w->close());
+    QVERIFY(!w->scenario());
+    QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Freeing memory, cleaning up..."));
+}
+
+void Tst_mainwindow::languageSwitch()
+{
+    Mainwindow* w = window();
+    QAction* logAction = w->findChild<QAction*>(QStringLiteral("act_log"));
+    QAction* quitAction = w->findChild<QAction*>(QStringLiteral("act_quit"));
+    QPushButton* file1 = w->findChild<QPushButton*>(QStringLiteral("pb_file1"));
+    QVERIFY(logAction && quitAction && file1);
+
+    w->languageGroup()->actions().at(0)->trigger();
+    QVERIFY(m_catcher->boxes.isEmpty());
+    QCOMPARE(actionTexts(w->menuBar()->actions()),
+        QStringList({ "Datei", "Bearbeiten", "Ansicht", "Sprache", "Hilfe" }));
+    QCOMPARE(quitAction->text(), QStringLiteral("Beenden"));
+    QCOMPARE(quitAction->statusTip(), QStringLiteral("Beenden"));
+    QCOMPARE(w->configAction()->text(), QStringLiteral("Konfiguration"));
+    QCOMPARE(file1->text(), QStringLiteral("XML-Datei 1"));
+    QCOMPARE(w->view()->leftTree()->headerItem()->text(0), QStringLiteral("Elemente"));
+    QCOMPARE(w->view()->rightTree()->headerItem()->text(2), QStringLiteral("Änderungsmarken"));
+    // These two keep the texts they were built with.
+    QCOMPARE(logAction->text(), QStringLiteral("Log messages"));
+    QCOMPARE(w->diffButton()->text(), QStringLiteral("Diff"));
+    QCOMPARE(w->windowTitle(), boxTitle);
+    QCOMPARE(w->nextAction()->text(), QStringLiteral("Nächste Änderung"));
+    QCOMPARE(w->filterAction()->statusTip(),
+        QStringLiteral("Knoten ausblenden, deren ganzer Teilbaum übereinstimmt"));
+    QCOMPARE(w->summarybar()->button(element_added)->toolTip().left(7), QStringLiteral("Nächste"));
+
+    w->languageGroup()->actions().at(1)->trigger();
+    QVERIFY(w->languageGroup()->actions().at(1)->isChecked());
+    QCOMPARE(w->menuBar()->actions().at(0)->text(), QStringLiteral("Fichier"));
+    QCOMPARE(file1->text(), QStringLiteral("Fichier XML 1"));
+    QCOMPARE(w->previousAction()->text(), QStringLiteral("Modification précédente"));
+}
+
+void Tst_mainwindow::missingLanguageFile()
+{
+    Mainwindow* w = window();
+    w->languageGroup()->actions().at(0)->trigger();
+    QAction missing(QStringLiteral("Klingon"));
+    missing.setData(QStringLiteral("zov_tl.qm"));
+    w->switchlanguage(&missing);
+    QCOMPARE(
+        m_catcher->texts(), QStringList({ QStringLiteral("Language file zov_tl.qm not found.") }));
+    QCOMPARE(m_catcher->boxes[0].icon, QMessageBox::Warning);
+    // The failed load leaves the source texts.
+    QCOMPARE(w->menuBar()->actions().at(0)->text(), QStringLiteral("File"));
+    QAction empty;
+    w->switchlanguage(&empty);
+    QCOMPARE(m_catcher->boxes.size(), 1);
+}
+
+void Tst_mainwindow::filePickers()
+{
+    Mainwindow* w = window();
+    const QString chosen = m_dir.filePath(QStringLiteral("old.xml"));
+    bool choose = false;
+    QString caption;
+    m_catcher->onDialog = [&](QDialog* dialog) {
+        auto* picker = qobject_cast<QFileDialog*>(dialog);
+        if (!picker)
+            return;
+        caption = picker->windowTitle();
+        if (choose) {
+            picker->selectFile(chosen);
+            static_cast<QDialog*>(picker)->accept();
+        } else {
+            picker->reject();
+        }
+    };
+
+    // Cancelling before any choice leaves the path empty.
+    w->selectfile1();
+    QCOMPARE(caption, QStringLiteral("Xml file 1"));
+    QVERIFY(w->path1().isEmpty());
+    QVERIFY(w->pathField1()->text().isEmpty());
+
+    choose = true;
+    w->selectfile1();
+    QCOMPARE(w->path1(), chosen);
+    QCOMPARE(w->pathField1()->text(), QDir::toNativeSeparators(chosen));
+
+    // Cancelling later keeps the earlier file.
+    choose = false;
+    w->selectfile1();
+    QCOMPARE(w->path1(), QDir::toNativeSeparators(chosen));
+    QCOMPARE(w->pathField1()->text(), QDir::toNativeSeparators(chosen));
+
+    // A typed path counts at once and is what a cancelled picker falls back to.
+    w->pathField2()->clear();
+    QTest::keyClicks(w->pathField2(), QStringLiteral("typed.xml"));
+    QCOMPARE(w->path2(), QStringLiteral("typed.xml"));
+    w->selectfile2();
+    QCOMPARE(caption, QStringLiteral("Xml file 2"));
+    QCOMPARE(w->path2(), QStringLiteral("typed.xml"));
+}
+
+void Tst_mainwindow::configAction()
+{
+    Mainwindow* w = window({ QStringLiteral("zov"), QStringLiteral("-cfg"),
+        m_dir.filePath(QStringLiteral("elsewhere.xml")) });
+    w->configAction()->trigger();
+    QVERIFY(w->cfgdialog());
+    QVERIFY(w->cfgdialog()->isVisible());
+    QCOMPARE(m_catcher->texts(),
+        QStringList({ QStringLiteral("Error while trying to read configuration file: -1095\n") }));
+    QCOMPARE(Cfgstore::instance().cfgpath(), m_dir.filePath(QStringLiteral("elsewhere.xml")));
+
+    const Cfgdialog* first = w->cfgdialog();
+    m_arguments = QStringList({ QStringLiteral("zov") });
+    w->config();
+    QVERIFY(w->cfgdialog() != first || w->cfgdialog()->isVisible());
+    QCOMPARE(m_catcher->boxes.size(), 1);
+    QCOMPARE(w->cfgdialog()->widgetValues(), builtinValues());
+}
+
+void Tst_mainwindow::aboutAndLog()
+{
+    Mainwindow* w = window();
+    w->findChild<QAction*>(QStringLiteral("act_about"))->trigger();
+    QCOMPARE(m_catcher->boxes.size(), 1);
+    QCOMPARE(m_catcher->boxes[0].title, boxTitle);
+    QVERIFY(m_catcher->boxes[0].text.contains(QLatin1String(ZOV_VERSION)));
+    QVERIFY(m_catcher->boxes[0].text.contains(QLatin1String("XML")));
+    QCOMPARE(m_catcher->boxes[0].buttonCount, 1);
+
+    w->showlog();
+    QVERIFY(w->logWindow()->isVisible());
+    QVERIFY(w->logWindow()->isReadOnly());
+    QCOMPARE(w->logWindow()->windowTitle(), QStringLiteral("ZOV log messages"));
+    QCOMPARE(w->logWindow()->size(), QSize(600, 800));
+}
+
+void Tst_mainwindow::viewMenuAndToolBar()
+{
+    Mainwindow* w = window();
+    const QList<QAction*> actions { w->previousAction(), w->nextAction(), w->filterAction() };
+    QCOMPARE(w->menuBar()->actions().at(2)->menu()->actions(), actions);
+    QToolBar* view = w->findChild<QToolBar*>(QStringLiteral("tb_view"));
+    QVERIFY(view);
+    QCOMPARE(view->actions(), actions);
+    QCOMPARE(w->nextAction()->shortcut(), QKeySequence(Qt::Key_F8));
+    QCOMPARE(w->previousAction()->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    QVERIFY(w->filterAction()->isCheckable());
+    QVERIFY(!w->matchfilter()->isActive());
+    w->filterAction()->trigger();
+    QVERIFY(w->matchfilter()->isActive());
+    // Before any run there is nothing to move to.
+    w->nextAction()->trigger();
+    QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("No change found."));
+}
+
+void Tst_mainwindow::navigateWithKeys()
+{
+    Mainwindow* w = window();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    runToEnd(w, QStringLiteral("old.xml"), QStringLiteral("new.xml"));
+    QTreeWidget* right = w->view()->rightTree();
+    const QString completeMatch = QStringLiteral("complete match");
+
+    w->statusBar()->clearMessage();
+    QStringList reached;
+    for (int guard = 0; guard < 100 && w->statusBar()->currentMessage().isEmpty(); ++guard) {
+        QTest::keyClick(w, Qt::Key_F8);
+        if (w->statusBar()->currentMessage().isEmpty())
+            reached << w->view()->highlightedRight()->text(0);
+    }
+    QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Last change reached."));
+    QVERIFY(reached.size() > 3);
+    QTreeWidgetItem* last = w->view()->highlightedRight();
+    QVERIFY(last && last->text(2) != completeMatch);
+    QCOMPARE(right->currentItem(), last);
+
+    QTest::keyClick(w, Qt::Key_F8, Qt::ShiftModifier);
+    QVERIFY(w->statusBar()->currentMessage().isEmpty());
+    QCOMPARE(w->view()->highlightedRight()->text(0), reached.at(reached.size() - 2));
+
+    // Only the added element and what it holds.
+    w->summarybar()->button(element_added)->click();
+    right->collapseItem(right->topLevelItem(0));
+    QTest::keyClick(w, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(w->view()->highlightedRight()->text(2), QStringLiteral("element added"));
+    QTest::keyClick(w, Qt::Key_F8, Qt::ShiftModifier);
+    QTest::keyClick(w, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(w->view()->highlightedRight()->text(0), QStringLiteral("added"));
+    QTest::keyClick(w, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("First change reached."));
+}
+
+QTEST_MAIN(Tst_mainwindow)
+#include "tst_mainwindow.moc"

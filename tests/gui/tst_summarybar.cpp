@@ -1,0 +1,188 @@
+#include "navpair.h"
+
+#include "compare/changekind.h"
+#include "config/cfgstore.h"
+#include "gui/summarybar.h"
+#include "gui/zovresources.h"
+#include "gui/zovvisual.h"
+#include "run/diffscenario.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+QImage iconImage(const QIcon& icon)
+{
+    return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+class Tst_summarybar : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void countsOfTheExamplePair_data();
+    void countsOfTheExamplePair();
+    void legendLooksLikeTheView_data();
+    void legendLooksLikeTheView();
+    void clickingChoosesAKind();
+    void emptyViewShowsTheLegendOnly();
+
+private:
+    std::unique_ptr<Navpair> m_pair;
+    std::unique_ptr<Zovvisual> m_view;
+    std::unique_ptr<Summarybar> m_bar;
+};
+
+void Tst_summarybar::initTestCase() { zovInitResources(); }
+
+void Tst_summarybar::init()
+{
+    Cfgstore::instance().useBuiltins();
+    m_pair = std::make_unique<Navpair>();
+    m_view = std::make_unique<Zovvisual>();
+    m_bar = std::make_unique<Summarybar>(m_view.get());
+}
+
+void Tst_summarybar::cleanup()
+{
+    m_bar.reset();
+    m_view->reset();
+    m_view.reset();
+    m_pair.reset();
+}
+
+void Tst_summarybar::countsOfTheExamplePair_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("text");
+    // b2 moved up; b1 moved down with a new price; b3 changed its lang attribute; the magazine
+    // went, b4 came and the note got a longer text. Below b1 title and author match, the price
+    // and its text changed; the note's text changed.
+    QTest::newRow("complete match") << int(complete_match) << 2 << "complete match: 2";
+    QTest::newRow("position change") << int(position_change) << 1 << "position change: 1";
+    QTest::newRow("content change") << int(content_change) << 4 << "content change: 4";
+    QTest::newRow("attribute change") << int(attribute_change) << 1 << "attribute change: 1";
+    QTest::newRow("attribute and content change")
+        << int(attribute_and_content_change) << 0 << "attribute and content change: 0";
+    QTest::newRow("position and content change")
+        << int(position_and_content_change) << 1 << "position and content change: 1";
+    QTest::newRow("position and attribute change")
+        << int(position_and_attribute_change) << 0 << "position and attribute change: 0";
+    QTest::newRow("all three") << int(position_and_content_and_attribute_change) << 0
+                               << "position and content and attribute change: 0";
+    QTest::newRow("element added") << int(element_added) << 1 << "element added: 1";
+    QTest::newRow("element deleted") << int(element_deleted) << 1 << "element deleted: 1";
+}
+
+void Tst_summarybar::countsOfTheExamplePair()
+{
+    QFETCH(int, kind);
+    QFETCH(int, count);
+    QFETCH(QString, text);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    for (const char* name : { "old.xml", "new.xml", "zov_cfg.xml" }) {
+        QVERIFY(QFile::copy(QStringLiteral(ZOV_EXAMPLES "/") + QLatin1String(name),
+            dir.filePath(QLatin1String(name))));
+    }
+    const QString start = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QStringList arguments { QStringLiteral("zov"), QStringLiteral("old.xml"),
+        QStringLiteral("new.xml"), QStringLiteral("-cfg"), QStringLiteral("zov_cfg.xml") };
+    {
+        Diffscenario run(arguments, true);
+        QCOMPARE(run.init(), 0);
+        QCOMPARE(run.parseFiles(), 0);
+        QCOMPARE(run.compare(), 0);
+        m_view->show(run.tree1(), run.resultTree());
+        QCOMPARE(m_bar->count(kind), count);
+        QCOMPARE(m_bar->button(kind)->text(), text);
+        m_view->reset();
+    }
+    QVERIFY(QDir::setCurrent(start));
+}
+
+void Tst_summarybar::legendLooksLikeTheView_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<QString>("icon");
+    QTest::newRow("content change")
+        << int(content_change) << QColor(Qt::red) << ":/img/book_red.bmp";
+    QTest::newRow("position change")
+        << int(position_change) << QColor(Qt::blue) << ":/img/book_blue.bmp";
+    QTest::newRow("element deleted")
+        << int(element_deleted) << QColor(160, 160, 164) << ":/img/book_light.bmp";
+    QTest::newRow("position and attribute change")
+        << int(position_and_attribute_change) << QColor(Qt::magenta) << ":/img/book_purple.bmp";
+    QTest::newRow("complete match") << int(complete_match) << QColor() << ":/img/book_norm.bmp";
+}
+
+void Tst_summarybar::legendLooksLikeTheView()
+{
+    QFETCH(int, kind);
+    QFETCH(QColor, colour);
+    QFETCH(QString, icon);
+    // Mark texts come from the configuration.
+    Cfgstore::instance().setParameter(changekindKey(kind), QStringLiteral("kind %1").arg(kind));
+    m_view->show(m_pair->left.get(), m_pair->right.get());
+    QToolButton* button = m_bar->button(kind);
+    QVERIFY(button->text().startsWith(QStringLiteral("kind %1: ").arg(kind)));
+    const QColor shown = button->palette().color(QPalette::ButtonText);
+    QCOMPARE(shown, colour.isValid() ? colour : m_bar->palette().color(QPalette::ButtonText));
+    QCOMPARE(iconImage(button->icon()), iconImage(QIcon(icon)));
+}
+
+void Tst_summarybar::clickingChoosesAKind()
+{
+    m_view->show(m_pair->left.get(), m_pair->right.get());
+    QSignalSpy chosen(m_bar.get(), &Summarybar::kindChosen);
+    m_bar->button(element_added)->click();
+    QCOMPARE(m_bar->chosenKind(), int(element_added));
+    m_bar->button(position_change)->click();
+    QCOMPARE(m_bar->chosenKind(), int(position_change));
+    QVERIFY(!m_bar->button(element_added)->isChecked());
+    m_bar->button(position_change)->click();
+    QCOMPARE(m_bar->chosenKind(), 0);
+    // Complete matches cannot be chosen.
+    m_bar->button(complete_match)->click();
+    QCOMPARE(m_bar->chosenKind(), 0);
+    QCOMPARE(chosen.size(), 3);
+    QCOMPARE(chosen.at(0).at(0).toInt(), int(element_added));
+    QCOMPARE(chosen.at(1).at(0).toInt(), int(position_change));
+    QCOMPARE(chosen.at(2).at(0).toInt(), 0);
+
+    // A new run lifts the choice.
+    m_bar->button(element_deleted)->click();
+    m_view->reset();
+    QCOMPARE(m_bar->chosenKind(), 0);
+    QVERIFY(!m_bar->button(element_deleted)->isChecked());
+    QCOMPARE(chosen.last().at(0).toInt(), 0);
+}
+
+void Tst_summarybar::emptyViewShowsTheLegendOnly()
+{
+    QCOMPARE(m_bar->count(content_change), -1);
+    QCOMPARE(m_bar->button(content_change)->text(), QStringLiteral("content change"));
+    QVERIFY(!m_bar->button(0));
+    QVERIFY(!m_bar->button(11));
+    m_view->show(m_pair->left.get(), m_pair->right.get());
+    QCOMPARE(m_bar->count(content_change), 2);
+    QCOMPARE(m_bar->count(element_deleted), 1);
+    m_view->reset();
+    QCOMPARE(m_bar->count(content_change), -1);
+    QCOMPARE(m_bar->button(content_change)->text(), QStringLiteral("content change"));
+}
+
+QTEST_MAIN(Tst_summarybar)
+#include "tst_summarybar.moc"
