@@ -1,6 +1,7 @@
 #include "model/zovtree.h"
 
 #include <QDebug>
+#include <QFileDevice>
 #include <QHash>
 #include <QIODevice>
 #include <QSet>
@@ -352,5 +353,11 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
         }
     }
 
-    return reader.hasError() ? reader.errorString() : QString();
+    if (!reader.hasError())
+        return QString();
+    // A file that failed to deliver its bytes explains an early end better than the reader can.
+    const auto* file = qobject_cast<const QFileDevice*>(device);
+    if (file && file->error() == QFileDevice::ReadError)
+        return QStringLiteral("The file could not be read: ") + file->errorString();
+    return reader.errorString();
 }
