@@ -1,11 +1,14 @@
 #include "model/zovtree.h"
 
 #include <QDebug>
+#include <QFileDevice>
 #include <QHash>
 #include <QIODevice>
+#include <QSet>
 #include <QTextStream>
 #include <QVarLengthArray>
 #include <QXmlStreamReader>
+#include <cstring>
 #include <utility>
 
 Entityresolver::~Entityresolver() = default;
@@ -128,28 +131,48 @@ QString Zovtree::encoding() const
 
 namespace {
 
-// Names stay qualified (namespace processing is off), yet a document whose prefixes are not
-// declared is not namespace-well-formed; this tracks the declarations in scope to refuse it.
+// Names stay qualified (namespace processing is off), yet a document that is not
+// namespace-well-formed (undeclared or illegally declared prefixes, one attribute given twice under
+// two prefixes of the same namespace) could not be read back by a namespace-aware reader; this
+// tracks the declarations in scope to refuse it.
 class Prefixscope {
 public:
-    // Declares the element's prefixes; returns the first undeclared prefix it uses, or empty.
+    // Declares the element's prefixes; returns the error text, or empty when the element is fine.
     QString enter(const QString& name, const QXmlStreamAttributes& attributes)
     {
         m_marks.append(m_declared.size());
         for (const QXmlStreamAttribute& attribute : attributes) {
             const QStringView qualified = attribute.qualifiedName();
-            if (qualified.startsWith(u"xmlns:")) {
+            const QStringView uri = attribute.value();
+            if (qualified == u"xmlns") {
+                if (uri == xmlnsUri || uri == xmlUri)
+                    return illegalDeclaration();
+            } else if (qualified.startsWith(u"xmlns:")) {
                 const QString prefix = qualified.mid(6).toString();
+                if ((prefix == u"xml") != (uri == xmlUri) || uri == xmlnsUri || uri.isEmpty()
+                    || prefix == u"xmlns")
+                    return illegalDeclaration();
                 m_declared.append(prefix);
-                ++m_inScope[prefix];
+                m_inScope[prefix].append(uri.toString());
             }
         }
         if (!isDeclared(prefixOf(name)))
-            return prefixOf(name).toString();
+            return undeclared(prefixOf(name));
+        QSet<QString> expanded;
         for (const QXmlStreamAttribute& attribute : attributes) {
-            const QStringView prefix = prefixOf(attribute.qualifiedName());
-            if (prefix != u"xmlns" && !isDeclared(prefix))
-                return prefix.toString();
+            const QStringView qualified = attribute.qualifiedName();
+            const QStringView prefix = prefixOf(qualified);
+            if (prefix == u"xmlns" || qualified == u"xmlns")
+                continue;
+            if (!isDeclared(prefix))
+                return undeclared(prefix);
+            if (prefix.isEmpty())
+                continue;
+            const QString key
+                = uriOf(prefix) + QLatin1Char(' ') + qualified.mid(prefix.size() + 1).toString();
+            if (expanded.contains(key))
+                return QStringLiteral("Attribute '%1' redefined.").arg(qualified);
+            expanded.insert(key);
         }
         return QString();
     }
@@ -161,12 +184,23 @@ public:
         const qsizetype mark = m_marks.takeLast();
         while (m_declared.size() > mark) {
             const QString prefix = m_declared.takeLast();
-            if (--m_inScope[prefix] == 0)
+            QStringList& uris = m_inScope[prefix];
+            uris.removeLast();
+            if (uris.isEmpty())
                 m_inScope.remove(prefix);
         }
     }
 
 private:
+    static constexpr QStringView xmlUri = u"http://www.w3.org/XML/1998/namespace";
+    static constexpr QStringView xmlnsUri = u"http://www.w3.org/2000/xmlns/";
+
+    static QString illegalDeclaration() { return QStringLiteral("Illegal namespace declaration."); }
+    static QString undeclared(QStringView prefix)
+    {
+        return QStringLiteral("Namespace prefix '%1' not declared").arg(prefix);
+    }
+
     static QStringView prefixOf(QStringView qualified)
     {
         const qsizetype colon = qualified.indexOf(u':');
@@ -178,9 +212,59 @@ private:
         return prefix.isEmpty() || prefix == u"xml" || m_inScope.contains(prefix.toString());
     }
 
+    QString uriOf(QStringView prefix) const
+    {
+        if (prefix == u"xml")
+            return xmlUri.toString();
+        return m_inScope.value(prefix.toString()).constLast();
+    }
+
     QVector<qsizetype> m_marks;
     QVector<QString> m_declared;
-    QHash<QString, int> m_inScope;
+    QHash<QString, QStringList> m_inScope;
+};
+
+// Reads a few bytes of its own, then the wrapped device. The reader recognises UTF-16 without a
+// byte-order mark only in little-endian order; handing it the mark makes big-endian work too.
+class Prefixeddevice : public QIODevice {
+public:
+    Prefixeddevice(const QByteArray& prefix, QIODevice* device)
+        : m_prefix(prefix)
+        , m_device(device)
+    {
+        open(QIODevice::ReadOnly);
+    }
+
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override
+    {
+        return m_prefix.size() - m_offset + m_device->bytesAvailable()
+            + QIODevice::bytesAvailable();
+    }
+    bool atEnd() const override
+    {
+        return m_offset == m_prefix.size() && m_device->atEnd() && QIODevice::atEnd();
+    }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 own = qMin(maxSize, qint64(m_prefix.size() - m_offset));
+        std::memcpy(data, m_prefix.constData() + m_offset, size_t(own));
+        m_offset += own;
+        if (own == maxSize)
+            return own;
+        const qint64 more = m_device->read(data + own, maxSize - own);
+        if (more < 0)
+            return own > 0 ? own : -1;
+        return own + more;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    const QByteArray m_prefix;
+    QIODevice* const m_device;
+    qsizetype m_offset = 0;
 };
 
 // Gives equal strings of one load one shared buffer: element and attribute names repeat on
@@ -251,7 +335,9 @@ constexpr qsizetype sharedTextLength = 16;
 
 QString Zovtree::parse(QIODevice* device, Tokenlog* log)
 {
-    QXmlStreamReader reader(device);
+    Prefixeddevice withMark(QByteArrayLiteral("\xFE\xFF"), device);
+    const bool bigEndianWithoutMark = device->peek(2) == QByteArray("\0<", 2);
+    QXmlStreamReader reader(bigEndianWithoutMark ? static_cast<QIODevice*>(&withMark) : device);
     Entityresolver resolver;
     reader.setEntityResolver(&resolver);
     reader.setNamespaceProcessing(false);
@@ -282,10 +368,9 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
                 reader.raiseError(QStringLiteral("The tree already holds a document element."));
                 break;
             }
-            const QString undeclared = prefixes.enter(name, attributes);
-            if (!undeclared.isEmpty()) {
-                reader.raiseError(
-                    QStringLiteral("Namespace prefix '%1' not declared").arg(undeclared));
+            const QString namespaceError = prefixes.enter(name, attributes);
+            if (!namespaceError.isEmpty()) {
+                reader.raiseError(namespaceError);
                 break;
             }
             Zovnode* element = nullptr;
@@ -349,5 +434,11 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
         }
     }
 
-    return reader.hasError() ? reader.errorString() : QString();
+    if (!reader.hasError())
+        return QString();
+    // A file that failed to deliver its bytes explains an early end better than the reader can.
+    const auto* file = qobject_cast<const QFileDevice*>(device);
+    if (file && file->error() == QFileDevice::ReadError)
+        return QStringLiteral("The file could not be read: ") + file->errorString();
+    return reader.errorString();
 }

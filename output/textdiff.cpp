@@ -10,6 +10,11 @@ namespace {
 // Minimum length of the pieces that count towards the similarity score.
 constexpr int similarityMinimum = 5;
 
+// Cells of the longest-common-substring table that one substringDiff call may fill. The search is
+// quadratic, so two large differing texts (megabytes of embedded data) would otherwise take hours;
+// beyond the budget the remaining parts are shown as deleted and inserted as a whole.
+constexpr qint64 substringCellBudget = qint64(1) << 28;
+
 struct Markers {
     QString insStart;
     QString insEnd;
@@ -155,6 +160,7 @@ QString substringDiff(
     };
     QVector<Work> stack;
     stack.append({ 0, oldText.size(), 0, newText.size(), 0 });
+    qint64 budget = substringCellBudget;
     QString result;
     const auto appendMarked
         = [&result](const QString& start, QStringView text, const QString& end) {
@@ -182,7 +188,9 @@ QString substringDiff(
             appendMarked(markers.delStart, oldOriginal, markers.delEnd);
             continue;
         }
-        const Span common = longestCommon(oldPart, newPart);
+        const qint64 cells = qint64(oldPart.size()) * newPart.size();
+        budget -= cells;
+        const Span common = budget >= 0 ? longestCommon(oldPart, newPart) : Span {};
         if (common.length < minLength || common.length == 0) {
             appendMarked(markers.delStart, oldOriginal, markers.delEnd);
             appendMarked(markers.insStart, newOriginal, markers.insEnd);

@@ -1,6 +1,9 @@
 // Hostile and broken input through the command-line front end: every case ends with a clear
 // message and exit status 2 (or, for the encodings, a correct result), never a crash, a hang, a
 // partial result file or a changed input.
+#include "config/cfgkeys.h"
+#include "config/cfgwriter.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -77,6 +80,14 @@ private:
             return QString();
         file.write(bytes);
         return path;
+    }
+
+    // The files of the working folder except the log, which every run recreates.
+    QStringList filesBesideLog() const
+    {
+        QStringList names = QDir(m_dir.path()).entryList(QDir::Files);
+        names.removeAll(QStringLiteral("zov_log.txt"));
+        return names;
     }
 
     QTemporaryDir m_dir;
@@ -183,6 +194,41 @@ private Q_SLOTS:
         QCOMPARE(deepest, depth);
     }
 
+    // Two large texts that differ throughout would keep the quadratic text difference busy for
+    // hours; the run must end and show them as deleted and inserted.
+    void largeDifferingTexts()
+    {
+        QByteArray oldText;
+        QByteArray newText;
+        for (qint64 i = 0; oldText.size() < 1024 * 1024; ++i) {
+            oldText += QByteArray::number(i * 7919) + ' ';
+            newText += QByteArray::number(i * 104729) + ',';
+        }
+        const QString oldPath
+            = write(QStringLiteral("bigold.xml"), "<doc><t>" + oldText + "</t></doc>");
+        write(QStringLiteral("new.xml"), "<doc><t>" + newText + "</t></doc>");
+        // The text difference on, the log off.
+        QStringList values;
+        for (const Cfgkey& row : cfgKeys())
+            values << QString::fromUtf8(row.builtin);
+        values[cfgKeyIndex(QStringLiteral("do_txtdiff"))] = QStringLiteral("true");
+        values[cfgKeyIndex(QStringLiteral("write_log"))] = QStringLiteral("false");
+        const QString config = m_dir.filePath(QStringLiteral("txtdiff_cfg.xml"));
+        QCOMPARE(writeConfigFile(config, values, {}), 0);
+        const QString resultPath = m_dir.filePath(QStringLiteral("result.xml"));
+        QFile::remove(resultPath);
+        const Run run = runCli({ QStringLiteral("-cfg"), config, QStringLiteral("-o"), resultPath,
+            QStringLiteral("bigold.xml"), QStringLiteral("new.xml") });
+        QFile::remove(oldPath);
+        QVERIFY(!run.crashed);
+        QVERIFY2(run.exitCode == 1, run.err.constData());
+        QFile result(resultPath);
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        const QByteArray written = result.readAll();
+        QVERIFY(written.contains(oldText.left(1000)));
+        QVERIFY(written.contains(newText.left(1000)));
+    }
+
     void badFiles_data()
     {
         QTest::addColumn<QString>("second");
@@ -193,6 +239,10 @@ private Q_SLOTS:
                                      << "adir";
         QTest::newRow("unreadable file") << "secret.xml"
                                          << "secret.xml";
+        // Opens, but every read fails, for root too.
+        QTest::newRow("file whose reading fails")
+            << "/proc/self/mem"
+            << "Error while parsing XML file /proc/self/mem: The file could not be read";
     }
 
     void badFiles()
@@ -205,10 +255,14 @@ private Q_SLOTS:
         if (second == QLatin1String("secret.xml") && ::geteuid() == 0)
             QSKIP("root reads files without read permission");
 
+        const QByteArray before = digest(m_dir.filePath(QStringLiteral("old.xml")));
+        const QStringList files = filesBesideLog();
         const Run run = runCli({ QStringLiteral("old.xml"), second });
         QVERIFY(!run.crashed);
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+        QCOMPARE(filesBesideLog(), files);
+        QCOMPARE(digest(m_dir.filePath(QStringLiteral("old.xml"))), before);
     }
 
     void externalEntityIsNotRead()
@@ -236,6 +290,7 @@ private Q_SLOTS:
         QTest::newRow("UTF-16LE with BOM") << utf16(decl + body, true, true) << text;
         QTest::newRow("UTF-16BE with BOM") << utf16(decl + body, false, true) << text;
         QTest::newRow("UTF-16LE without BOM") << utf16(decl + body, true, false) << text;
+        QTest::newRow("UTF-16BE without BOM") << utf16(decl + body, false, false) << text;
         QTest::newRow("ISO-8859-1") << QByteArray(
             "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><doc><item>caf\xe9 "
             "\xfc"
@@ -280,7 +335,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("target");
         QTest::newRow("result path is file 1") << "old.xml";
+        QTest::newRow("result path is file 2") << "./new.xml";
         QTest::newRow("result folder missing") << "no/such/folder/result.xml";
+        QTest::newRow("result folder is a file") << "old.xml/result.xml";
+        QTest::newRow("result folder refuses files") << "/proc/result.xml";
     }
 
     void resultCannotBeWritten()
@@ -288,12 +346,16 @@ private Q_SLOTS:
         QFETCH(QString, target);
         write(QStringLiteral("new.xml"), "<doc><item>new</item></doc>");
         const QByteArray before = digest(m_dir.filePath(QStringLiteral("old.xml")));
+        const QByteArray beforeNew = digest(m_dir.filePath(QStringLiteral("new.xml")));
+        const QStringList files = filesBesideLog();
         const Run run = runCli(
             { QStringLiteral("-o"), target, QStringLiteral("old.xml"), QStringLiteral("new.xml") });
         QVERIFY(!run.crashed);
         QCOMPARE(run.exitCode, 2);
-        QVERIFY(!run.err.isEmpty());
+        QVERIFY2(run.err.contains(target.toUtf8()), run.err.constData());
         QCOMPARE(digest(m_dir.filePath(QStringLiteral("old.xml"))), before);
+        QCOMPARE(digest(m_dir.filePath(QStringLiteral("new.xml"))), beforeNew);
+        QCOMPARE(filesBesideLog(), files);
     }
 
     void configurationFailures_data()
@@ -303,7 +365,7 @@ private Q_SLOTS:
         QTest::newRow("missing") << QByteArray() << "-1015";
         QTest::newRow("not well-formed") << QByteArray("<zov_cfg><parameters>") << "-1055";
         QTest::newRow("bad structure") << QByteArray("<zov_cfg><!--x--><p/></zov_cfg>") << "-1115";
-        QTest::newRow("a directory") << QByteArray("dir") << "-10";
+        QTest::newRow("a directory") << QByteArray("dir") << "-1020";
     }
 
     void configurationFailures()
@@ -318,11 +380,15 @@ private Q_SLOTS:
         } else if (!config.isEmpty()) {
             path = write(QStringLiteral("bad_cfg.xml"), config);
         }
+        QFile::remove(m_dir.filePath(QStringLiteral("new_zov.xml")));
         const Run run = runCli(
             { QStringLiteral("-cfg"), path, QStringLiteral("old.xml"), QStringLiteral("new.xml") });
         QVERIFY(!run.crashed);
         QCOMPARE(run.exitCode, 2);
-        QVERIFY2(run.err.contains(code.toUtf8()), run.err.constData());
+        QVERIFY2(
+            run.err.contains("Error while trying to read configuration file: " + code.toUtf8()),
+            run.err.constData());
+        QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("new_zov.xml"))));
     }
 };
 

@@ -1,8 +1,9 @@
 // Whole comparison: two fuzzed documents (split at the first NUL byte) and fuzzed settings,
-// compared and written to a buffer.
+// compared and written to a buffer, which must hold well-formed XML.
 #include "compare/comparedriver.h"
 #include "config/cfgstore.h"
 #include "model/zovtree.h"
+#include "tests/fuzz/fuzzsupport.h"
 
 #include <QBuffer>
 #include <cstdint>
@@ -17,6 +18,7 @@ static bool load(Zovtree& tree, const QByteArray& bytes)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    quietMessages();
     if (size < 3)
         return 0;
     const quint16 flags = quint16(data[0] | (data[1] << 8));
@@ -33,9 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int i = 0; i < 12; ++i)
         store.setParameter(QString::fromLatin1(switches[i]),
             (flags >> i) & 1 ? QStringLiteral("true") : QStringLiteral("false"));
-    store.setParameter(QStringLiteral("savemode"), (flags >> 12) & 1 ? QStringLiteral("1") : QStringLiteral("0"));
+    store.setParameter(
+        QStringLiteral("savemode"), (flags >> 12) & 1 ? QStringLiteral("1") : QStringLiteral("0"));
     if ((flags >> 13) & 1)
-        store.insertAnchor(Anchor { QStringLiteral("item"), QStringLiteral("@id"), bool((flags >> 14) & 1), false });
+        store.insertAnchor(Anchor {
+            QStringLiteral("item"), QStringLiteral("@id"), bool((flags >> 14) & 1), false });
 
     Zovtree tree1;
     Zovtree tree2;
@@ -49,5 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
     result.write(&buffer);
+    requireWellFormed(out);
     return 0;
 }

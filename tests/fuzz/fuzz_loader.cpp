@@ -1,17 +1,40 @@
-// Loader: any bytes must load or fail with an error text, never crash or hang.
+// Loader: any bytes load or fail with an error text, never crash or hang; with or without the
+// parse log the outcome is the same, and a loaded document is written back as well-formed XML.
+#include "config/cfgstore.h"
 #include "model/zovtree.h"
+#include "tests/fuzz/fuzzsupport.h"
 
 #include <QBuffer>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    quietMessages();
     QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
+    QBuffer input(&bytes);
+    input.open(QIODevice::ReadOnly);
     Zovtree tree;
-    const QString error = tree.load(&buffer);
-    if (error.isEmpty() && tree.root())
-        tree.root()->contentString(true, false, true);
+    const QString error = tree.load(&input);
+
+    QBuffer again(&bytes);
+    again.open(QIODevice::ReadOnly);
+    QByteArray logText;
+    QBuffer log(&logText);
+    log.open(QIODevice::WriteOnly);
+    Zovtree logged;
+    const QString loggedError = logged.loadWithLog(&again, &log);
+    if (loggedError != error)
+        fuzzFailure(
+            "the parse log changes the outcome", error + QLatin1String(" / ") + loggedError);
+
+    if (!error.isEmpty() || !tree.root())
+        return 0;
+    tree.root()->contentString(true, false, true);
+    Cfgstore::instance().useBuiltins();
+    QByteArray out;
+    QBuffer output(&out);
+    output.open(QIODevice::WriteOnly);
+    tree.write(&output);
+    requireWellFormed(out);
     return 0;
 }

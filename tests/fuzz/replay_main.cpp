@@ -16,7 +16,8 @@ static int runFile(const QString& path)
         return 1;
     }
     const QByteArray bytes = file.readAll();
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+    LLVMFuzzerTestOneInput(
+        reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "model/zovtree.h"
 #include "xmltext.h"
 
+#include <QStringEncoder>
 #include <QTemporaryFile>
 #include <QtTest>
 
@@ -83,8 +84,20 @@ void Tst_zovtree::loadBuildsNodes_data()
                                    << "p:a{xmlns:p=urn:p}[p:b{p:k=v}]";
     QTest::newRow("prefix declared by an ancestor")
         << QByteArray("<a xmlns:p=\"urn:p\"><b><p:c/></b></a>") << "a{xmlns:p=urn:p}[b[p:c]]";
+    const QString utf16Text
+        = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><a>\u00e9</a>");
+    QTest::newRow("UTF-16BE without byte-order mark")
+        << QByteArray(QStringEncoder(QStringEncoder::Utf16BE).encode(utf16Text)) << "a[\"\u00e9\"]";
+    QTest::newRow("UTF-16LE without byte-order mark")
+        << QByteArray(QStringEncoder(QStringEncoder::Utf16LE).encode(utf16Text)) << "a[\"\u00e9\"]";
     QTest::newRow("xml prefix needs no declaration")
         << QByteArray("<a xml:lang=\"de\"/>") << "a{xml:lang=de}";
+    QTest::newRow("one local name under two namespaces")
+        << QByteArray("<a xmlns:p=\"urn:p\" xmlns:q=\"urn:q\" p:k=\"1\" q:k=\"2\"/>")
+        << "a{xmlns:p=urn:p,xmlns:q=urn:q,p:k=1,q:k=2}";
+    QTest::newRow("prefix rebound below") << QByteArray(
+        "<a xmlns:p=\"urn:s\"><b xmlns:p=\"urn:t\" xmlns:q=\"urn:s\" p:k=\"1\" "
+        "q:k=\"2\"/></a>") << "a{xmlns:p=urn:s}[b{xmlns:p=urn:t,xmlns:q=urn:s,p:k=1,q:k=2}]";
     QTest::newRow("undeclared entity in text") << QByteArray("<a>1 &x; 2</a>") << "a[\"1 &x; 2\"]";
     QTest::newRow("undeclared entity in attribute") << QByteArray("<a k=\"&x;\"/>") << "a{k=&x;}";
     QTest::newRow("predefined and character references")
@@ -141,6 +154,18 @@ void Tst_zovtree::parseErrorKeepsPartialTree_data()
     QTest::newRow("undeclared attribute prefix") << QByteArray("<a><b x:k=\"v\"/></a>") << "a";
     QTest::newRow("prefix out of scope after its element")
         << QByteArray("<a><b xmlns:p=\"urn:p\"><p:c/></b><p:d/></a>") << "a[b{xmlns:p=urn:p}[p:c]]";
+    QTest::newRow("truncated UTF-16BE without byte-order mark")
+        << QByteArray(QStringEncoder(QStringEncoder::Utf16BE).encode(QStringLiteral("<a><b>x</b>")))
+        << "a[b[\"x\"]]";
+    QTest::newRow("prefix bound to the empty name")
+        << QByteArray("<a><b xmlns:p=\"\"/></a>") << "a";
+    QTest::newRow("xmlns prefix declared") << QByteArray("<a xmlns:xmlns=\"urn:x\"/>") << "";
+    QTest::newRow("xml prefix bound elsewhere") << QByteArray("<a xmlns:xml=\"urn:x\"/>") << "";
+    QTest::newRow("default namespace is the xml one")
+        << QByteArray("<a xmlns=\"http://www.w3.org/XML/1998/namespace\"/>") << "";
+    QTest::newRow("one attribute under two prefixes")
+        << QByteArray("<a xmlns:p=\"urn:s\" xmlns:q=\"urn:s\"><b p:k=\"1\" q:k=\"2\"/></a>")
+        << "a{xmlns:p=urn:s,xmlns:q=urn:s}";
 }
 
 void Tst_zovtree::parseErrorKeepsPartialTree()

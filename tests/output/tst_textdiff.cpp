@@ -176,6 +176,31 @@ private Q_SLOTS:
         QCOMPARE(substringDiff(QString(), QString(), true, 1), QString());
     }
 
+    // Large differing texts (embedded data) must not keep the quadratic search busy for hours:
+    // beyond its budget the rest is shown as deleted and inserted as a whole.
+    void hugeTextsAreDiffedWithinTheBudget_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("split");
+        QTest::newRow("below the budget: split at the common piece") << 4000 << true;
+        QTest::newRow("above the budget: whole texts") << 400000 << false;
+    }
+
+    void hugeTextsAreDiffedWithinTheBudget()
+    {
+        QFETCH(int, size);
+        QFETCH(bool, split);
+        const QString common(size, QLatin1Char('c'));
+        const QString oldText = QStringLiteral("1") + common;
+        const QString newText = common + QStringLiteral("2");
+        const QString merged = diffText(oldText, newText, true);
+        const QString whole = QStringLiteral("[-]") + oldText + QStringLiteral("[/-][+]") + newText
+            + QStringLiteral("[/+]");
+        const QString splitAt = QStringLiteral("[-]1[/-]") + common + QStringLiteral("[+]2[/+]");
+        QCOMPARE(merged == splitAt, split);
+        QCOMPARE(merged == whole, !split);
+    }
+
     void longestCommonSubstring_data()
     {
         QTest::addColumn<QString>("a");

@@ -1,0 +1,258 @@
+// The two worker threads next to the thread that starts them: file 1 parsed while the caller
+// parses file 2, and the result written while the caller logs window lines, flushes and reads the
+// trees the way the view does. Built with ThreadSanitizer by scripts/tsan.
+#include "model/zovtree.h"
+#include "output/markcount.h"
+#include "run/diffscenario.h"
+#include "run/logger.h"
+#include "run/writethread.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+// A flat list of records, large enough that the two parses and the writer overlap the caller.
+QByteArray records(int count, const char* text)
+{
+    QByteArray xml = "<?xml version=\"1.0\"?>\n<list>";
+    for (int i = 0; i < count; ++i)
+        xml += "<rec id=\"" + QByteArray::number(i) + "\"><name>n" + QByteArray::number(i)
+            + "</name><v>" + text + "</v></rec>";
+    return xml + "</list>\n";
+}
+
+int childCount(const Zovtree* tree)
+{
+    if (!tree || !tree->root() || !tree->root()->children())
+        return -1;
+    return int(tree->root()->children()->size());
+}
+
+// The number of elements named name in a document; -1 when it does not parse to its end.
+int countElements(const QString& path, const QString& name)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    QXmlStreamReader reader(&file);
+    int count = 0;
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == name)
+            ++count;
+    }
+    return reader.hasError() ? -1 : count;
+}
+
+class Recorder : public Logsink {
+public:
+    void appendLine(const QString& line) override { lines.append(line); }
+    QStringList lines;
+};
+
+const int recordCount = 20000;
+
+} // namespace
+
+class Tst_threads : public QObject {
+    Q_OBJECT
+
+private:
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+
+    void write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+
+    // Built-in settings (no configuration file), log file in the temporary folder.
+    std::unique_ptr<Diffscenario> compared()
+    {
+        auto run = std::make_unique<Diffscenario>(m_arguments, false);
+        run->setBuiltinFallback(true);
+        if (run->init() != 0 || run->parseFiles() != 0 || run->compare() != 0)
+            return nullptr;
+        return run;
+    }
+
+    QStringList leftovers() const
+    {
+        QStringList names = QDir(m_dir->path()).entryList(QDir::Files);
+        names.removeAll(QStringLiteral("old.xml"));
+        names.removeAll(QStringLiteral("new.xml"));
+        names.removeAll(QStringLiteral("zov_log.txt"));
+        return names;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_startDir;
+    QStringList m_arguments;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_startDir = QDir::currentPath();
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_arguments = QStringList { QStringLiteral("zov"), QStringLiteral("old.xml"),
+            QStringLiteral("new.xml") };
+    }
+
+    void cleanupTestCase()
+    {
+        QDir::setCurrent(m_startDir);
+        m_dir.reset();
+    }
+
+    void cleanup()
+    {
+        for (const QString& name : leftovers())
+            QFile::remove(path(name));
+    }
+
+    void parseThreadBesideCallersParse_data()
+    {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("children1");
+        QTest::addColumn<int>("children2");
+
+        const QByteArray old = records(recordCount, "old");
+        const QByteArray updated = records(recordCount + 1, "new");
+        QByteArray broken = updated;
+        broken.chop(9);
+        QTest::newRow("both well-formed") << old << updated << 0 << recordCount << recordCount + 1;
+        QTest::newRow("file 1 broken") << broken << old << -1055 << recordCount + 1 << recordCount;
+        QTest::newRow("file 2 broken") << old << broken << -1055 << recordCount << recordCount + 1;
+    }
+
+    void parseThreadBesideCallersParse()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        QFETCH(int, code);
+        QFETCH(int, children1);
+        QFETCH(int, children2);
+        write(QStringLiteral("old.xml"), first);
+        write(QStringLiteral("new.xml"), second);
+
+        Diffscenario run(m_arguments, false);
+        run.setBuiltinFallback(true);
+        QCOMPARE(run.init(), 0);
+        QCOMPARE(run.parseFiles(), code);
+        // A broken file keeps what was built before its error.
+        QCOMPARE(childCount(run.tree1()), children1);
+        QCOMPARE(childCount(run.tree2()), children2);
+    }
+
+    // The writer's file-only lines next to the caller's window lines, flushes and tree reads.
+    void writerBesideWindowLinesAndFlushes()
+    {
+        write(QStringLiteral("old.xml"), records(recordCount, "old"));
+        write(QStringLiteral("new.xml"), records(recordCount, "new"));
+        const std::unique_ptr<Diffscenario> run = compared();
+        QVERIFY(run);
+        const QVector<int> marks = countMarks(run->resultTree()->root());
+        Recorder window;
+        QVERIFY(Logger::instance().attachWindow(&window));
+
+        Writethread writer(run.get());
+        writer.start(QThread::InheritPriority);
+        int windowLines = 0;
+        int changedReads = 0;
+        do {
+            Logger::instance().write(QStringLiteral("filling view"), Logger::Info,
+                windowLines % 2 ? Logger::WindowOnly : Logger::FileAndWindow);
+            Logger::instance().flush();
+            changedReads += countMarks(run->resultTree()->root()) != marks;
+            ++windowLines;
+        } while (!writer.isFinished() || windowLines < 50);
+        QVERIFY(writer.wait());
+        Logger::instance().detachWindow(&window);
+        run->closeLog();
+
+        QCOMPARE(writer.result(), QString());
+        QCOMPARE(changedReads, 0);
+        QCOMPARE(marks.value(0), 0);
+        QCOMPARE(
+            countElements(path(QStringLiteral("new_zov.xml")), QStringLiteral("rec")), recordCount);
+        QCOMPARE(window.lines.size(), windowLines);
+        for (const QString& line : std::as_const(window.lines))
+            QVERIFY2(line.endsWith(QLatin1String("  filling view  Info\n")), qPrintable(line));
+
+        QFile log(path(QStringLiteral("zov_log.txt")));
+        QVERIFY(log.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QStringList lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'));
+        const QRegularExpression shape(
+            QStringLiteral("^\\d\\d:\\d\\d:\\d\\d  [^\\n]*    (Info|Error|Warning|Start)?$"));
+        int viewLines = 0;
+        for (const QString& line : lines) {
+            if (line.isEmpty())
+                continue;
+            QVERIFY2(shape.match(line).hasMatch(), qPrintable(line));
+            viewLines += line.contains(QLatin1String("  filling view    Info"));
+        }
+        QCOMPARE(viewLines, (windowLines + 1) / 2);
+        QCOMPARE(lines.filter(QStringLiteral("Writing result file finished.")).size(), 1);
+    }
+
+    // Quitting waits for the writer: afterwards the result file is complete and nothing else
+    // is left behind.
+    void waitedWriteLeavesCompleteFile()
+    {
+        write(QStringLiteral("old.xml"), records(recordCount, "old"));
+        write(QStringLiteral("new.xml"), records(recordCount * 3, "new"));
+        std::unique_ptr<Diffscenario> run = compared();
+        QVERIFY(run);
+        auto writer = std::make_unique<Writethread>(run.get());
+        writer->start(QThread::InheritPriority);
+        QVERIFY(writer->wait());
+        const QString result = writer->result();
+        writer.reset();
+        run.reset();
+
+        QCOMPARE(result, QString());
+        QCOMPARE(leftovers(), QStringList { QStringLiteral("new_zov.xml") });
+        QCOMPARE(countElements(path(QStringLiteral("new_zov.xml")), QStringLiteral("rec")),
+            recordCount * 3);
+    }
+
+    // A write that fails half-way (the device refuses data as on a full disk) leaves no file.
+    void failedWriteLeavesNoFile()
+    {
+        write(QStringLiteral("old.xml"), records(recordCount, "old"));
+        write(QStringLiteral("new.xml"), records(recordCount * 3, "new"));
+        const std::unique_ptr<Diffscenario> run = compared();
+        QVERIFY(run);
+        Logger::instance().flush();
+
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        rlimit limited = saved;
+        limited.rlim_cur = 256 * 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        Writethread writer(run.get());
+        writer.start(QThread::InheritPriority);
+        const bool finished = writer.wait();
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
+
+        QVERIFY(finished);
+        QVERIFY2(writer.result().startsWith(QStringLiteral("Could not write file new_zov.xml")),
+            qPrintable(writer.result()));
+        QCOMPARE(leftovers(), QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(Tst_threads)
+#include "tst_threads.moc"
