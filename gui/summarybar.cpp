@@ -36,7 +36,6 @@ Summarybar::Summarybar(Zovvisual* view, QWidget* parent)
     connect(m_view, &Zovvisual::filled, this, &Summarybar::refresh);
     connect(m_view, &Zovvisual::cleared, this, &Summarybar::clearCounts);
     retranslate();
-    refresh();
 }
 
 int Summarybar::count(int kind) const
@@ -56,13 +55,16 @@ QToolButton* Summarybar::button(int kind) const
 void Summarybar::retranslate()
 {
     m_label->setText(QCoreApplication::translate("", "Changes:"));
-    for (int kind = complete_match; kind <= element_deleted; ++kind) {
-        button(kind)->setToolTip(kind == complete_match
-                ? QCoreApplication::translate("", "Complete matches are not changes.")
-                : QCoreApplication::translate("",
-                    "Next and previous change move only through this kind; click again to move "
-                    "through all changes."));
-    }
+    refresh();
+}
+
+QString Summarybar::helpText(int kind)
+{
+    return kind == complete_match
+        ? QCoreApplication::translate("", "Complete matches are not changes.")
+        : QCoreApplication::translate("",
+            "Next and previous change move only through this kind; click again to move "
+            "through all changes.");
 }
 
 void Summarybar::refresh()
@@ -79,8 +81,11 @@ void Summarybar::refresh()
         QToolButton* kindButton = button(kind);
         kindButton->setIcon(m_view->markIcon(mark));
         const QString shown = mark.isEmpty() ? changekindKey(kind) : mark;
-        kindButton->setText(
-            m_counts.isEmpty() ? shown : QStringLiteral("%1: %2").arg(shown).arg(m_counts[kind]));
+        const QString label
+            = m_counts.isEmpty() ? shown : QStringLiteral("%1: %2").arg(shown).arg(m_counts[kind]);
+        kindButton->setText(label);
+        // A narrow window elides the labels; the tip keeps the whole text readable.
+        kindButton->setToolTip(label + QLatin1Char('\n') + helpText(kind));
         QPalette colours = kindButton->palette();
         const QColor colour = Zovvisual::markColour(mark);
         colours.setColor(QPalette::ButtonText,

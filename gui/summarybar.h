@@ -32,6 +32,7 @@ Q_SIGNALS:
 
 private:
     void refresh();
+    static QString helpText(int kind);
     void clearCounts();
     void choose(int kind, bool on);
 
