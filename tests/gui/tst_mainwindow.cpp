@@ -14,13 +14,10 @@
 #include <QActionGroup>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QToolBar>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -70,7 +67,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void construction();
     void commandLine_data();
     void commandLine();
     void bareDirectory();
@@ -78,20 +74,17 @@ private Q_SLOTS:
     void incompleteDiff();
     void wholeRun();
     void twoRunsKeepTheArguments();
-    void initFailure();
-    void parseFailure();
+    void failedRun_data();
+    void failedRun();
     void quitWaitsForWriter();
-    void closeEventCleansUp();
     void languageSwitch();
-    void missingLanguageFile();
     void filePickers();
     void configAction();
-    void aboutAndLog();
-    void viewMenuAndToolBar();
     void navigateWithKeys();
 
 private:
     Mainwindow* window(const QStringList& arguments = { QStringLiteral("zov") });
+    static void setPaths(Mainwindow* window, const QString& path1, const QString& path2);
     void runToEnd(Mainwindow* window, const QString& path1, const QString& path2);
 
     QTemporaryDir m_dir;
@@ -140,35 +133,19 @@ Mainwindow* Tst_mainwindow::window(const QStringList& arguments)
     return m_window.get();
 }
 
-void Tst_mainwindow::runToEnd(Mainwindow* window, const QString& path1, const QString& path2)
+void Tst_mainwindow::setPaths(Mainwindow* window, const QString& path1, const QString& path2)
 {
     window->pathField1()->setText(path1);
     window->setpath1();
     window->pathField2()->setText(path2);
     window->setpath2();
-    window->diff();
-    QTRY_VERIFY(!window->writer());
 }
 
-void Tst_mainwindow::construction()
+void Tst_mainwindow::runToEnd(Mainwindow* window, const QString& path1, const QString& path2)
 {
-    Mainwindow* w = window();
-    QVERIFY(m_catcher->boxes.isEmpty());
-    QVERIFY(!w->cfgdialog());
-    QCOMPARE(w->windowTitle(), boxTitle);
-    QVERIFY(!w->windowIcon().isNull());
-    QCOMPARE(actionTexts(w->menuBar()->actions()),
-        QStringList({ "File", "Edit", "View", "Language", "Help" }));
-    QCOMPARE(w->configAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
-    QVERIFY(!w->configAction()->icon().isNull());
-    QCOMPARE(w->centralWidget()->minimumSize(), QSize(1024, 736));
-    QToolBar* edit = w->findChild<QToolBar*>(QStringLiteral("tb_edit"));
-    QVERIFY(edit);
-    QCOMPARE(edit->actions(), QList<QAction*>({ w->configAction() }));
-    QCOMPARE(actionTexts(w->languageMenu()->actions()),
-        QStringList({ QStringLiteral("Deutsch"), QStringLiteral("Français") }));
-    QVERIFY(w->languageGroup()->actions().at(0)->isChecked());
-    QVERIFY(w->languageGroup()->isExclusive());
+    setPaths(window, path1, path2);
+    window->diff();
+    QTRY_VERIFY(!window->writer());
 }
 
 void Tst_mainwindow::commandLine_data()
@@ -185,12 +162,8 @@ void Tst_mainwindow::commandLine_data()
                                << "";
     QTest::newRow("-CFG is a file") << QStringList({ "zov", "-CFG", "c.xml" }) << "-CFG"
                                     << "c.xml";
-    QTest::newRow("one file") << QStringList({ "zov", "a.xml" }) << ""
-                              << "";
     QTest::newRow("three files") << QStringList({ "zov", "a.xml", "b.xml", "c.xml" }) << ""
                                  << "";
-    QTest::newRow("none") << QStringList({ "zov" }) << ""
-                          << "";
 }
 
 void Tst_mainwindow::commandLine()
@@ -200,8 +173,6 @@ void Tst_mainwindow::commandLine()
     QFETCH(QString, field2);
     Mainwindow* w = window(arguments);
     QCOMPARE(w->pathField1()->text(), field1);
-    QCOMPARE(w->pathField2()->text(), field2);
-    QCOMPARE(w->path1(), field1);
     QCOMPARE(w->path2(), field2);
 }
 
@@ -248,19 +219,13 @@ void Tst_mainwindow::incompleteDiff()
     QFETCH(QString, path2);
     QFETCH(QString, text);
     Mainwindow* w = window();
-    w->pathField1()->setText(path1);
-    w->setpath1();
-    w->pathField2()->setText(path2);
-    w->setpath2();
+    setPaths(w, path1, path2);
     w->diffButton()->click();
-    QCOMPARE(m_catcher->boxes.size(), 1);
-    QCOMPARE(m_catcher->boxes[0].text, text);
+    QCOMPARE(m_catcher->texts(), QStringList({ text }));
     QCOMPARE(m_catcher->boxes[0].title, boxTitle);
     QCOMPARE(m_catcher->boxes[0].icon, QMessageBox::Warning);
     QCOMPARE(m_catcher->boxes[0].parent, w);
-    QCOMPARE(m_catcher->boxes[0].buttonCount, 1);
     QVERIFY(!w->scenario());
-    QCOMPARE(m_arguments, QStringList({ QStringLiteral("zov") }));
     QVERIFY(w->diffButton()->isEnabled());
 }
 
@@ -268,10 +233,7 @@ void Tst_mainwindow::wholeRun()
 {
     QFile::remove(QStringLiteral("new_zov.xml"));
     Mainwindow* w = window();
-    w->pathField1()->setText(QStringLiteral("old.xml"));
-    w->setpath1();
-    w->pathField2()->setText(QStringLiteral("new.xml"));
-    w->setpath2();
+    setPaths(w, QStringLiteral("old.xml"), QStringLiteral("new.xml"));
     w->diff();
 
     // The writer's end arrives as a queued signal, so the controls are still off here.
@@ -314,33 +276,32 @@ void Tst_mainwindow::twoRunsKeepTheArguments()
     QVERIFY(w->view()->rightTree()->topLevelItem(0));
 }
 
-void Tst_mainwindow::initFailure()
+void Tst_mainwindow::failedRun_data()
 {
-    Mainwindow* w = window();
-    runToEnd(w, QStringLiteral("missing.xml"), QStringLiteral("new.xml"));
-    QCOMPARE(m_catcher->texts(),
-        QStringList({ QStringLiteral("Error in init function. For details see log file.") }));
-    QCOMPARE(m_catcher->boxes[0].icon, QMessageBox::Critical);
-    QCOMPARE(m_catcher->boxes[0].title, boxTitle);
-    QVERIFY(w->diffButton()->isEnabled());
-    QVERIFY(w->configAction()->isEnabled());
-    QCOMPARE(w->view()->leftTree()->topLevelItemCount(), 0);
-    QVERIFY(w->logWindow()->toPlainText().contains(QLatin1String("File not found: missing.xml")));
-    QVERIFY(w->scenario());
+    QTest::addColumn<QString>("path1");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("missing file") << "missing.xml"
+                                  << "Error in init function. For details see log file."
+                                  << "File not found: missing.xml";
+    QTest::newRow("broken file") << "broken.xml"
+                                 << "Error while parsing XML file.\nFor details see log file."
+                                 << "Error while parsing XML file broken.xml";
 }
 
-void Tst_mainwindow::parseFailure()
+void Tst_mainwindow::failedRun()
 {
+    QFETCH(QString, path1);
+    QFETCH(QString, box);
+    QFETCH(QString, logged);
     Mainwindow* w = window();
-    runToEnd(w, QStringLiteral("broken.xml"), QStringLiteral("new.xml"));
-    QCOMPARE(m_catcher->texts(),
-        QStringList(
-            { QStringLiteral("Error while parsing XML file.\nFor details see log file.") }));
+    runToEnd(w, path1, QStringLiteral("new.xml"));
+    QCOMPARE(m_catcher->texts(), QStringList({ box }));
+    QCOMPARE(m_catcher->boxes[0].icon, QMessageBox::Critical);
     QVERIFY(w->diffButton()->isEnabled());
     QVERIFY(w->configAction()->isEnabled());
     QCOMPARE(w->view()->rightTree()->topLevelItemCount(), 0);
-    QVERIFY(w->logWindow()->toPlainText().contains(
-        QLatin1String("Error while parsing XML file broken.xml")));
+    QVERIFY(w->logWindow()->toPlainText().contains(logged));
 }
 
 void Tst_mainwindow::quitWaitsForWriter()
@@ -349,10 +310,7 @@ void Tst_mainwindow::quitWaitsForWriter()
     QVERIFY(writeTextFile(QStringLiteral("big2.xml"), largeDocument(20000, 5)));
     QFile::remove(QStringLiteral("big2_zov.xml"));
     Mainwindow* w = window();
-    w->pathField1()->setText(QStringLiteral("big1.xml"));
-    w->setpath1();
-    w->pathField2()->setText(QStringLiteral("big2.xml"));
-    w->setpath2();
+    setPaths(w, QStringLiteral("big1.xml"), QStringLiteral("big2.xml"));
     w->diff();
     Writethread* writer = w->writer();
     QVERIFY(writer);
@@ -364,166 +322,70 @@ void Tst_mainwindow::quitWaitsForWriter()
     QVERIFY(isCompleteXml(QStringLiteral("big2_zov.xml")));
 }
 
-void Tst_mainwindow::closeEventCleansUp()
-{
-    Mainwindow* w = window();
-    w->show();
-    runToEnd(w, QStringLiteral("old.xml"), QStringLiteral("new.xml"));
-    QVERIFY(w->scenario());
-    QVERIFY(w->close());
-    QVERIFY(!w->scenario());
-    QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Freeing memory, cleaning up..."));
-}
-
 void Tst_mainwindow::languageSwitch()
 {
     Mainwindow* w = window();
-    QAction* logAction = w->findChild<QAction*>(QStringLiteral("act_log"));
-    QAction* quitAction = w->findChild<QAction*>(QStringLiteral("act_quit"));
     QPushButton* file1 = w->findChild<QPushButton*>(QStringLiteral("pb_file1"));
-    QVERIFY(logAction && quitAction && file1);
+    QVERIFY(file1);
 
     w->languageGroup()->actions().at(0)->trigger();
     QVERIFY(m_catcher->boxes.isEmpty());
     QCOMPARE(actionTexts(w->menuBar()->actions()),
         QStringList({ "Datei", "Bearbeiten", "Ansicht", "Sprache", "Hilfe" }));
-    QCOMPARE(quitAction->text(), QStringLiteral("Beenden"));
-    QCOMPARE(quitAction->statusTip(), QStringLiteral("Beenden"));
     QCOMPARE(w->configAction()->text(), QStringLiteral("Konfiguration"));
     QCOMPARE(file1->text(), QStringLiteral("XML-Datei 1"));
-    QCOMPARE(w->view()->leftTree()->headerItem()->text(0), QStringLiteral("Elemente"));
     QCOMPARE(w->view()->rightTree()->headerItem()->text(2), QStringLiteral("Änderungsmarken"));
-    // These two keep the texts they were built with.
-    QCOMPARE(logAction->text(), QStringLiteral("Log messages"));
+    // The diff button keeps the text it was built with.
     QCOMPARE(w->diffButton()->text(), QStringLiteral("Diff"));
-    QCOMPARE(w->windowTitle(), boxTitle);
     QCOMPARE(w->nextAction()->text(), QStringLiteral("Nächste Änderung"));
-    QCOMPARE(w->filterAction()->statusTip(),
-        QStringLiteral("Knoten ausblenden, deren ganzer Teilbaum übereinstimmt"));
     QCOMPARE(w->summarybar()->button(element_added)->toolTip().left(7), QStringLiteral("Nächste"));
 
     w->languageGroup()->actions().at(1)->trigger();
-    QVERIFY(w->languageGroup()->actions().at(1)->isChecked());
-    QCOMPARE(w->menuBar()->actions().at(0)->text(), QStringLiteral("Fichier"));
     QCOMPARE(file1->text(), QStringLiteral("Fichier XML 1"));
-    QCOMPARE(w->previousAction()->text(), QStringLiteral("Modification précédente"));
-}
 
-void Tst_mainwindow::missingLanguageFile()
-{
-    Mainwindow* w = window();
-    w->languageGroup()->actions().at(0)->trigger();
+    // A missing file warns and falls back to the source texts.
     QAction missing(QStringLiteral("Klingon"));
     missing.setData(QStringLiteral("zov_tl.qm"));
     w->switchlanguage(&missing);
     QCOMPARE(
         m_catcher->texts(), QStringList({ QStringLiteral("Language file zov_tl.qm not found.") }));
     QCOMPARE(m_catcher->boxes[0].icon, QMessageBox::Warning);
-    // The failed load leaves the source texts.
     QCOMPARE(w->menuBar()->actions().at(0)->text(), QStringLiteral("File"));
-    QAction empty;
-    w->switchlanguage(&empty);
-    QCOMPARE(m_catcher->boxes.size(), 1);
 }
 
 void Tst_mainwindow::filePickers()
 {
     Mainwindow* w = window();
-    const QString chosen = m_dir.filePath(QStringLiteral("old.xml"));
-    bool choose = false;
-    QString caption;
+    const QString chosen = QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("old.xml")));
+    bool choose = true;
     m_catcher->onDialog = [&](QDialog* dialog) {
-        auto* picker = qobject_cast<QFileDialog*>(dialog);
-        if (!picker)
-            return;
-        caption = picker->windowTitle();
-        if (choose) {
+        if (auto* picker = qobject_cast<QFileDialog*>(dialog)) {
             picker->selectFile(chosen);
-            static_cast<QDialog*>(picker)->accept();
-        } else {
-            picker->reject();
+            choose ? static_cast<QDialog*>(picker)->accept() : picker->reject();
         }
     };
-
-    // Cancelling before any choice leaves the path empty.
     w->selectfile1();
-    QCOMPARE(caption, QStringLiteral("Xml file 1"));
-    QVERIFY(w->path1().isEmpty());
-    QVERIFY(w->pathField1()->text().isEmpty());
-
-    choose = true;
-    w->selectfile1();
-    QCOMPARE(w->path1(), chosen);
-    QCOMPARE(w->pathField1()->text(), QDir::toNativeSeparators(chosen));
-
-    // Cancelling later keeps the earlier file.
+    QCOMPARE(w->pathField1()->text(), chosen);
+    // Cancelling keeps the earlier file; a typed path counts at once.
     choose = false;
     w->selectfile1();
-    QCOMPARE(w->path1(), QDir::toNativeSeparators(chosen));
-    QCOMPARE(w->pathField1()->text(), QDir::toNativeSeparators(chosen));
-
-    // A typed path counts at once and is what a cancelled picker falls back to.
+    QCOMPARE(w->path1(), chosen);
     w->pathField2()->clear();
     QTest::keyClicks(w->pathField2(), QStringLiteral("typed.xml"));
-    QCOMPARE(w->path2(), QStringLiteral("typed.xml"));
     w->selectfile2();
-    QCOMPARE(caption, QStringLiteral("Xml file 2"));
     QCOMPARE(w->path2(), QStringLiteral("typed.xml"));
 }
 
 void Tst_mainwindow::configAction()
 {
-    Mainwindow* w = window({ QStringLiteral("zov"), QStringLiteral("-cfg"),
-        m_dir.filePath(QStringLiteral("elsewhere.xml")) });
+    const QString elsewhere = m_dir.filePath(QStringLiteral("elsewhere.xml"));
+    Mainwindow* w = window({ QStringLiteral("zov"), QStringLiteral("-cfg"), elsewhere });
     w->configAction()->trigger();
-    QVERIFY(w->cfgdialog());
-    QVERIFY(w->cfgdialog()->isVisible());
+    QVERIFY(w->cfgdialog() && w->cfgdialog()->isVisible());
     QCOMPARE(m_catcher->texts(),
         QStringList({ QStringLiteral("Error while trying to read configuration file: -1095\n") }));
-    QCOMPARE(Cfgstore::instance().cfgpath(), m_dir.filePath(QStringLiteral("elsewhere.xml")));
-
-    const Cfgdialog* first = w->cfgdialog();
-    m_arguments = QStringList({ QStringLiteral("zov") });
-    w->config();
-    QVERIFY(w->cfgdialog() != first || w->cfgdialog()->isVisible());
-    QCOMPARE(m_catcher->boxes.size(), 1);
+    QCOMPARE(Cfgstore::instance().cfgpath(), elsewhere);
     QCOMPARE(w->cfgdialog()->widgetValues(), builtinValues());
-}
-
-void Tst_mainwindow::aboutAndLog()
-{
-    Mainwindow* w = window();
-    w->findChild<QAction*>(QStringLiteral("act_about"))->trigger();
-    QCOMPARE(m_catcher->boxes.size(), 1);
-    QCOMPARE(m_catcher->boxes[0].title, boxTitle);
-    QVERIFY(m_catcher->boxes[0].text.contains(QLatin1String(ZOV_VERSION)));
-    QVERIFY(m_catcher->boxes[0].text.contains(QLatin1String("XML")));
-    QCOMPARE(m_catcher->boxes[0].buttonCount, 1);
-
-    w->showlog();
-    QVERIFY(w->logWindow()->isVisible());
-    QVERIFY(w->logWindow()->isReadOnly());
-    QCOMPARE(w->logWindow()->windowTitle(), QStringLiteral("ZOV log messages"));
-    QCOMPARE(w->logWindow()->size(), QSize(600, 800));
-}
-
-void Tst_mainwindow::viewMenuAndToolBar()
-{
-    Mainwindow* w = window();
-    const QList<QAction*> actions { w->previousAction(), w->nextAction(), w->filterAction() };
-    QCOMPARE(w->menuBar()->actions().at(2)->menu()->actions(), actions);
-    QToolBar* view = w->findChild<QToolBar*>(QStringLiteral("tb_view"));
-    QVERIFY(view);
-    QCOMPARE(view->actions(), actions);
-    QCOMPARE(w->nextAction()->shortcut(), QKeySequence(Qt::Key_F8));
-    QCOMPARE(w->previousAction()->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F8));
-    QVERIFY(w->filterAction()->isCheckable());
-    QVERIFY(!w->matchfilter()->isActive());
-    w->filterAction()->trigger();
-    QVERIFY(w->matchfilter()->isActive());
-    // Before any run there is nothing to move to.
-    w->nextAction()->trigger();
-    QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("No change found."));
 }
 
 void Tst_mainwindow::navigateWithKeys()

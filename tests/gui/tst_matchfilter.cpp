@@ -35,7 +35,6 @@ private Q_SLOTS:
     void itemsMadeLaterObey_data();
     void itemsMadeLaterObey();
     void offShowsEverything();
-    void inactiveHidesNothing();
 
 private:
     std::unique_ptr<Navpair> m_pair;
@@ -65,8 +64,8 @@ void Tst_matchfilter::hidesMatchesAndCounterparts()
 {
     m_view->show(m_pair->left.get(), m_pair->right.get());
     m_view->rightTree()->expandItem(itemAt(m_view->rightTree(), { "a" }));
+    QVERIFY(hiddenItems(m_view->rightTree()).isEmpty());
     m_filter->setActive(true);
-    QVERIFY(m_filter->isActive());
     QCOMPARE(hiddenItems(m_view->rightTree()), QStringList({ "x", "p", "e" }));
     QCOMPARE(hiddenItems(m_view->leftTree()), QStringList({ "x", "p", "e" }));
     // The root has no mark and changed items stay.
@@ -117,14 +116,6 @@ void Tst_matchfilter::offShowsEverything()
     // Off, new items stay visible.
     m_view->rightTree()->expandItem(itemAt(m_view->rightTree(), { "e" }));
     QVERIFY(hiddenItems(m_view->rightTree()).isEmpty());
-}
-
-void Tst_matchfilter::inactiveHidesNothing()
-{
-    m_view->show(m_pair->left.get(), m_pair->right.get());
-    m_view->rightTree()->expandItem(itemAt(m_view->rightTree(), { "a" }));
-    QVERIFY(hiddenItems(m_view->rightTree()).isEmpty());
-    QVERIFY(hiddenItems(m_view->leftTree()).isEmpty());
 }
 
 QTEST_MAIN(Tst_matchfilter)
