@@ -63,18 +63,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fileTail");
         QTest::addColumn<QString>("windowTail");
 
-        QTest::newRow("start to both") << 0 << 0 << "m    Start"
-                                       << "m  Start\n";
-        QTest::newRow("info to both") << 1 << 0 << "m    Info"
-                                      << "m  Info\n";
-        QTest::newRow("warning to file") << 2 << 1 << "m    Warning"
-                                         << "";
-        QTest::newRow("error to window") << 3 << 2 << ""
-                                         << "m  Error\n";
-        QTest::newRow("plain level to both") << 4 << 0 << "m    "
-                                             << "m  \n";
-        QTest::newRow("unknown level has no word") << 9 << 0 << "m    "
-                                                   << "m  \n";
+        const auto row = [](const char* name, int level, int target, const char* fileTail,
+                             const char* windowTail) {
+            QTest::newRow(name) << level << target << QString(fileTail) << QString(windowTail);
+        };
+        row("start to both", 0, 0, "m    Start", "m  Start\n");
+        row("warning to file", 2, 1, "m    Warning", "");
+        row("error to window", 3, 2, "", "m  Error\n");
+        row("unknown level has no word", 9, 0, "m    ", "m  \n");
     }
 
     void lineFormats()
