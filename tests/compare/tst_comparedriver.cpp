@@ -40,61 +40,47 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("settings");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("equal documents")
-            << "r(a b('t'))"
-            << "r(a b('t'))" << QStringList() << "[complete match] a [complete match] b('t')";
-        QTest::newRow("deleted before a moved child")
-            << "r(a b)"
-            << "r(b)" << QStringList() << "[element deleted a] a [position change -1] b";
-        QTest::newRow("added before a moved child")
-            << "r(a)"
-            << "r(b a)" << QStringList() << "[element added] b [position change 1] a";
-        QTest::newRow("moved, changed and missing children")
-            << "r(a('1') b c)"
-            << "r(b a('2'))" << QStringList()
-            << "[position change -1] b [position and content change 1] a([content change] '2') "
-               "[element deleted c] c";
-        QTest::newRow("different root names") << "old(a)"
-                                              << "new(a)" << QStringList() << "[complete match] a";
-        QTest::newRow("empty element gains a child")
-            << "r(x)"
-            << "r(x(y))" << QStringList() << "[content change] x([element added] y)";
-        QTest::newRow("deleted children placed where the walk meets them")
-            << "r(p a q b)"
-            << "r(a b)" << QStringList()
-            << "[element deleted p] p [position change -1] a [element deleted q] q "
-               "[position change -2] b";
-        QTest::newRow("trailing deleted children last")
-            << "r(a p q)"
-            << "r(a)" << QStringList()
-            << "[complete match] a [element deleted p] p [element deleted q] q";
-        QTest::newRow("deleted comment named by its kind")
-            << "r(!'c' a)"
-            << "r(a)" << QStringList() << "[element deleted #comment] !'c' [position change -1] a";
-        QTest::newRow("deleted processing instruction named by its data")
-            << "r(?t'd')"
-            << "r" << QStringList() << "[element deleted d] ?t'd'";
-        QTest::newRow("attribute change copied whole")
-            << "r(a{x=1}(b{y=1}))"
-            << "r(a{x=2}(b{y=2}))" << QStringList() << "[attribute change] a{x=2}(b{y=2})";
-        QTest::newRow("levels below a changed pair")
-            << "r(a(b('1') c) d)"
-            << "r(a(b('2') c) d)" << QStringList()
-            << "[content change] a([content change] b([content change] '2') [complete match] c) "
-               "[complete match] d";
-        QTest::newRow("attribute marks on an element with attributes")
-            << "r(a{x=1,y=2}('t'))"
-            << "r(a{y=2,z=3}('u'))" << QStringList { "cmp_attr_contents=true" }
-            << "[attribute and content change] a{y_cm=2,z_add=3,x_del=1}([content change] 'u')";
-        QTest::newRow("attribute marks on an element that lost all attributes")
-            << "r(a{x=1}('t'))"
-            << "r(a('u'))" << QStringList { "cmp_attr_contents=true" }
-            << "[attribute and content change] a{x_del=1}([content change] 'u')";
-        QTest::newRow("attribute marks on a moved element copied whole")
-            << "r(q a{x=1}(b))"
-            << "r(a(b) s)" << QStringList { "cmp_attr_contents=true" }
-            << "[element deleted q] q [position and attribute change -1] a{x_del=1}(b) "
-               "[element added] s";
+        const auto row = [](const char* name, const char* first, const char* second,
+                             const QStringList& settings, const char* expected) {
+            QTest::newRow(name) << QString(first) << QString(second) << settings
+                                << QString(expected);
+        };
+        row("equal documents", "r(a b('t'))", "r(a b('t'))", {},
+            "[complete match] a [complete match] b('t')");
+        row("deleted before a moved child", "r(a b)", "r(b)", {},
+            "[element deleted a] a [position change -1] b");
+        row("added before a moved child", "r(a)", "r(b a)", {},
+            "[element added] b [position change 1] a");
+        row("moved, changed and missing children", "r(a('1') b c)", "r(b a('2'))", {},
+            "[position change -1] b [position and content change 1] a([content change] '2') "
+            "[element deleted c] c");
+        row("different root names", "old(a)", "new(a)", {}, "[complete match] a");
+        row("empty element gains a child", "r(x)", "r(x(y))", {},
+            "[content change] x([element added] y)");
+        row("deleted children placed where the walk meets them", "r(p a q b)", "r(a b)", {},
+            "[element deleted p] p [position change -1] a [element deleted q] q [position change "
+            "-2] b");
+        row("trailing deleted children last", "r(a p q)", "r(a)", {},
+            "[complete match] a [element deleted p] p [element deleted q] q");
+        row("deleted comment named by its kind", "r(!'c' a)", "r(a)", {},
+            "[element deleted #comment] !'c' [position change -1] a");
+        row("deleted processing instruction named by its data", "r(?t'd')", "r", {},
+            "[element deleted d] ?t'd'");
+        row("attribute change copied whole", "r(a{x=1}(b{y=1}))", "r(a{x=2}(b{y=2}))", {},
+            "[attribute change] a{x=2}(b{y=2})");
+        row("levels below a changed pair", "r(a(b('1') c) d)", "r(a(b('2') c) d)", {},
+            "[content change] a([content change] b([content change] '2') [complete match] c) "
+            "[complete match] d");
+        row("attribute marks on an element with attributes", "r(a{x=1,y=2}('t'))",
+            "r(a{y=2,z=3}('u'))", { "cmp_attr_contents=true" },
+            "[attribute and content change] a{y_cm=2,z_add=3,x_del=1}([content change] 'u')");
+        row("attribute marks on an element that lost all attributes", "r(a{x=1}('t'))", "r(a('u'))",
+            { "cmp_attr_contents=true" },
+            "[attribute and content change] a{x_del=1}([content change] 'u')");
+        row("attribute marks on a moved element copied whole", "r(q a{x=1}(b))", "r(a(b) s)",
+            { "cmp_attr_contents=true" },
+            "[element deleted q] q [position and attribute change -1] a{x_del=1}(b) [element "
+            "added] s");
     }
 
     void documents()

@@ -113,20 +113,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("second");
         QTest::addColumn<bool>("ignoreOrder");
         QTest::addColumn<bool>("equal");
-        QTest::newRow("same order") << "a{x=1,y=2}"
-                                    << "a{x=1,y=2}" << false << true;
-        QTest::newRow("other order counted") << "a{x=1,y=2}"
-                                             << "a{y=2,x=1}" << false << false;
-        QTest::newRow("other order ignored") << "a{x=1,y=2}"
-                                             << "a{y=2,x=1}" << true << true;
-        QTest::newRow("values swapped") << "a{x=1,y=2}"
-                                        << "a{x=2,y=1}" << true << false;
-        QTest::newRow("boundary moved") << "a{x=bc}"
-                                        << "a{xb=c}" << false << false;
-        QTest::newRow("none against none") << "a"
-                                           << "b" << false << true;
-        QTest::newRow("none against one") << "a"
-                                          << "a{x=1}" << true << false;
+        const auto row = [](const char* name, const char* first, const char* second,
+                             bool ignoreOrder, bool equal) {
+            QTest::newRow(name) << QString(first) << QString(second) << ignoreOrder << equal;
+        };
+        row("other order counted", "a{x=1,y=2}", "a{y=2,x=1}", false, false);
+        row("other order ignored", "a{x=1,y=2}", "a{y=2,x=1}", true, true);
+        row("values swapped", "a{x=1,y=2}", "a{x=2,y=1}", true, false);
+        row("boundary moved", "a{x=bc}", "a{xb=c}", false, false);
+        row("none against none", "a", "b", false, true);
+        row("none against one", "a", "a{x=1}", true, false);
     }
 
     void ownAttributes()
@@ -147,19 +143,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("operations");
         QTest::addColumn<QString>("answers");
         // nK: nearest to K, rK: remove K, f: first.
-        QTest::newRow("exact hit") << QVector<int> { 1, 4, 9 } << "n4"
-                                   << "4";
-        QTest::newRow("tie goes low") << QVector<int> { 2, 6 } << "n4"
-                                      << "2";
-        QTest::newRow("beyond both ends") << QVector<int> { 2, 6 } << "n0 n100"
-                                          << "2 6";
-        QTest::newRow("removal reaches over gaps")
-            << QVector<int> { 1, 2, 3, 4, 5 } << "r3 r2 r4 n3 r1 n3 f"
-            << "1 5 5";
-        QTest::newRow("emptied") << QVector<int> { 7 } << "r7 n7 f r7"
-                                 << "-1 -1";
-        QTest::newRow("unknown removal ignored") << QVector<int> { 3 } << "r4 n0"
-                                                 << "3";
+        const auto row = [](const char* name, const QVector<int>& positions, const char* operations,
+                             const char* answers) {
+            QTest::newRow(name) << positions << QString(operations) << QString(answers);
+        };
+        row("exact hit", { 1, 4, 9 }, "n4", "4");
+        row("tie goes low", { 2, 6 }, "n4", "2");
+        row("beyond both ends", { 2, 6 }, "n0 n100", "2 6");
+        row("removal reaches over gaps", { 1, 2, 3, 4, 5 }, "r3 r2 r4 n3 r1 n3 f", "1 5 5");
+        row("emptied", { 7 }, "r7 n7 f r7", "-1 -1");
+        row("unknown removal ignored", { 3 }, "r4 n0", "3");
     }
 
     void openPositions()

@@ -1,5 +1,5 @@
+#include "../testfiles.h"
 #include "boxcatcher.h"
-#include "guienv.h"
 
 #include "config/cfgkeys.h"
 #include "config/cfgstore.h"
@@ -159,9 +159,7 @@ void Tst_cfgdialog::spinValues()
     QFETCH(QString, value);
     QFETCH(QString, widget);
     QFETCH(int, shown);
-    QStringList values = builtinValues();
-    values[cfgKeyIndex(key)] = value;
-    writeConfig(configFileText(values, {}).toUtf8());
+    writeConfig(configFileText(builtinValues({ { key, value } }), {}).toUtf8());
     Cfgdialog dialog;
     QCOMPARE(dialog.loadcfg(), 0);
     QCOMPARE(dialog.findChild<QSpinBox*>(widget)->value(), shown);
@@ -171,9 +169,7 @@ void Tst_cfgdialog::spinValues()
 
 void Tst_cfgdialog::fileHandlingRule()
 {
-    QStringList values = builtinValues();
-    values[cfgKeyIndex(QStringLiteral("writeresultfile"))] = QStringLiteral("false");
-    writeConfig(configFileText(values, {}).toUtf8());
+    writeConfig(configFileText(builtinValues({ { "writeresultfile", "false" } }), {}).toUtf8());
     Cfgdialog dialog;
     QCOMPARE(dialog.loadcfg(), 0);
     const QList<QWidget*> dependent
@@ -191,10 +187,9 @@ void Tst_cfgdialog::fileHandlingRule()
 
 void Tst_cfgdialog::logdirAndContentRules()
 {
-    QStringList values = builtinValues();
-    values[cfgKeyIndex(QStringLiteral("write_log"))] = QStringLiteral("false");
-    values[cfgKeyIndex(QStringLiteral("enable_contentmode"))] = QStringLiteral("true");
-    writeConfig(configFileText(values, {}).toUtf8());
+    writeConfig(configFileText(
+        builtinValues({ { "write_log", "false" }, { "enable_contentmode", "true" } }), {})
+                    .toUtf8());
     Cfgdialog dialog;
     QCOMPARE(dialog.loadcfg(), 0);
     QVERIFY(!dialog.ln_logdir->isEnabled());

@@ -1,5 +1,5 @@
+#include "../testfiles.h"
 #include "boxcatcher.h"
-#include "guienv.h"
 
 #include "app/mainwindow.h"
 #include "compare/changekind.h"
@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -338,7 +339,6 @@ void Tst_mainwindow::languageSwitch()
     // The diff button keeps the text it was built with.
     QCOMPARE(w->diffButton()->text(), QStringLiteral("Diff"));
     QCOMPARE(w->nextAction()->text(), QStringLiteral("Nächste Änderung"));
-    QCOMPARE(w->summarybar()->button(element_added)->toolTip().left(7), QStringLiteral("Nächste"));
 
     w->languageGroup()->actions().at(1)->trigger();
     QCOMPARE(file1->text(), QStringLiteral("Fichier XML 1"));

@@ -11,17 +11,14 @@ private Q_SLOTS:
     void fingerprintEquality();
     void sortedAttributeTextPairsNamesWithValues_data();
     void sortedAttributeTextPairsNamesWithValues();
-    void sortedNamesAndValuesStaySortedApart();
     void attributeLookupScansNamesOnly();
     void descendantAttributeTextIsPreOrder();
     void findPath_data();
     void findPath();
-    void childArrayAppearsOnFirstAppend();
     void wrongKindOperationsAnswerEmpty();
     void copyChildDeepCopiesSubtreeAndPartners();
     void copyChildOfItselfTerminates();
     void linkPartnerLinksOnce();
-    void setTextOnlyChangesTextNodes();
     void emptyAttributeListKeepsKind();
 };
 
@@ -41,12 +38,9 @@ void Tst_zovnode::fingerprintEquality_data()
     row("text moved into child", "<p><b>Hello</b> world</p>", "<p><b>Hello world</b></p>", "sao",
         false);
     row("attribute boundary", "<a x=\"bc\"/>", "<a xb=\"c\"/>", "", false);
-    row("attribute boundary, sorted", "<a x=\"bc\"/>", "<a xb=\"c\"/>", "o", false);
     row("empty comment", "<a/>", "<a><!----></a>", "sao", false);
     row("name runs into text", "<ab/>", "<a>b</a>", "", false);
-    row("attribute runs into text", "<a x=\"y\"/>", "<a>xy</a>", "", false);
     row("text vs comment", "<a>x</a>", "<a><!--x--></a>", "", false);
-    row("text vs cdata", "<a>x</a>", "<a><![CDATA[x]]></a>", "", false);
     row("pi target/data boundary", "<a><?ab c?></a>", "<a><?a bc?></a>", "", false);
     row("siblings vs nesting", "<a><b/><c/></a>", "<a><b><c/></b></a>", "", false);
     row("one text vs two texts", "<a>xy</a>", "<a>x<!---->y</a>", "", false);
@@ -63,7 +57,6 @@ void Tst_zovnode::fingerprintEquality_data()
     row("attribute order counts", "<a p=\"1\" q=\"2\"/>", "<a q=\"2\" p=\"1\"/>", "", false);
     row("attributes ignored at every depth", "<a p=\"1\"><b q=\"2\">t</b></a>", "<a><b>t</b></a>",
         "a", true);
-    row("attributes compared", "<a p=\"1\"/>", "<a/>", "o", false);
 }
 
 void Tst_zovnode::fingerprintEquality()
@@ -89,14 +82,13 @@ void Tst_zovnode::sortedAttributeTextPairsNamesWithValues_data()
     QTest::addColumn<QByteArray>("second");
     QTest::addColumn<bool>("equal");
 
-    QTest::newRow("values swapped")
-        << QByteArray("<e a=\"2\" b=\"1\"/>") << QByteArray("<e a=\"1\" b=\"2\"/>") << false;
-    QTest::newRow("same pairs, other order")
-        << QByteArray("<e b=\"1\" a=\"2\"/>") << QByteArray("<e a=\"2\" b=\"1\"/>") << true;
-    QTest::newRow("name/value boundary")
-        << QByteArray("<e ab=\"c\"/>") << QByteArray("<e a=\"bc\"/>") << false;
-    QTest::newRow("one attribute vs two")
-        << QByteArray("<e a=\"1b2\"/>") << QByteArray("<e a=\"1\" b=\"2\"/>") << false;
+    const auto row = [](const char* name, const char* first, const char* second, bool equal) {
+        QTest::newRow(name) << QByteArray(first) << QByteArray(second) << equal;
+    };
+    row("values swapped", "<e a=\"2\" b=\"1\"/>", "<e a=\"1\" b=\"2\"/>", false);
+    row("same pairs, other order", "<e b=\"1\" a=\"2\"/>", "<e a=\"2\" b=\"1\"/>", true);
+    row("name/value boundary", "<e ab=\"c\"/>", "<e a=\"bc\"/>", false);
+    row("one attribute vs two", "<e a=\"1b2\"/>", "<e a=\"1\" b=\"2\"/>", false);
 }
 
 void Tst_zovnode::sortedAttributeTextPairsNamesWithValues()
@@ -109,14 +101,6 @@ void Tst_zovnode::sortedAttributeTextPairsNamesWithValues()
     const auto b = loadXml(second);
     QVERIFY(a->root() && b->root());
     QCOMPARE(a->root()->sortedAttributeText() == b->root()->sortedAttributeText(), equal);
-}
-
-void Tst_zovnode::sortedNamesAndValuesStaySortedApart()
-{
-    const auto tree = loadXml("<e b=\"1\" a=\"2\"/>");
-    QCOMPARE(tree->root()->sortedAttributeNames(), QStringLiteral("ab"));
-    QCOMPARE(tree->root()->sortedAttributeValues(), QStringLiteral("12"));
-    QCOMPARE(tree->root()->attributeText(), QStringLiteral("b1a2"));
 }
 
 void Tst_zovnode::attributeLookupScansNamesOnly()
@@ -152,11 +136,8 @@ void Tst_zovnode::findPath_data()
                             << QStringList { "a", "b" } << "found";
     QTest::newRow("first match is text")
         << QByteArray("<r>a<a><b k=\"found\"/></a></r>") << QStringList { "a", "b" } << "";
-    QTest::newRow("first match is pi target")
-        << QByteArray("<r><?a d?><a><b k=\"found\"/></a></r>") << QStringList { "a", "b" } << "";
     QTest::newRow("first same-named element wins")
         << QByteArray("<r><a/><a><b k=\"second\"/></a></r>") << QStringList { "a", "b" } << "";
-    QTest::newRow("missing step") << QByteArray("<r><a/></r>") << QStringList { "a", "b" } << "";
     QTest::newRow("empty path") << QByteArray("<r><a/></r>") << QStringList() << "";
 }
 
@@ -173,23 +154,6 @@ void Tst_zovnode::findPath()
         QCOMPARE(node->attributeValue(QStringLiteral("k")), found);
 }
 
-void Tst_zovnode::childArrayAppearsOnFirstAppend()
-{
-    Zovelementnode element(QStringLiteral("e"));
-    QVERIFY(!element.children());
-    QVERIFY(!element.hasChildren());
-    Zovnode* const text = new Zovnode(QStringLiteral("t"), Text);
-    QCOMPARE(element.appendChild(text), text);
-    QVERIFY(element.children());
-    QCOMPARE(element.children()->size(), 1);
-    QVERIFY(element.hasChildren());
-    QVERIFY(!element.appendChild(nullptr));
-    const Zovnode* const mark = element.appendMark(QStringLiteral("complete match"));
-    QCOMPARE(element.children()->size(), 2);
-    QCOMPARE(mark->text(), QStringLiteral("ZOV"));
-    QCOMPARE(mark->name(), QStringLiteral("complete match"));
-}
-
 void Tst_zovnode::wrongKindOperationsAnswerEmpty()
 {
     Zovnode text(QStringLiteral("t"), Text);
@@ -203,9 +167,6 @@ void Tst_zovnode::wrongKindOperationsAnswerEmpty()
         QVERIFY(!node->findPath({ QStringLiteral("c") }));
         QCOMPARE(node->attributeString(0), QString());
     }
-    QVERIFY(text.isCharacterData());
-    QVERIFY(!pi.isCharacterData());
-    QCOMPARE(text.name(), QStringLiteral("#text"));
 }
 
 void Tst_zovnode::copyChildDeepCopiesSubtreeAndPartners()
@@ -248,8 +209,6 @@ void Tst_zovnode::linkPartnerLinksOnce()
     Zovnode a(QStringLiteral("a"), Text);
     Zovnode b(QStringLiteral("b"), Text);
     Zovnode c(QStringLiteral("c"), Text);
-    a.linkPartner(nullptr);
-    QVERIFY(!a.partner());
     a.linkPartner(&b);
     QCOMPARE(a.partner(), &b);
     QCOMPARE(b.partner(), &a);
@@ -257,19 +216,6 @@ void Tst_zovnode::linkPartnerLinksOnce()
     c.linkPartner(&a);
     QCOMPARE(a.partner(), &b);
     QCOMPARE(c.partner(), &a);
-}
-
-void Tst_zovnode::setTextOnlyChangesTextNodes()
-{
-    Zovnode text(QStringLiteral("old"), Text);
-    Zovnode comment(QStringLiteral("old"), Comment);
-    Zovelementnode element(QStringLiteral("old"));
-    text.setText(QStringLiteral("new"));
-    comment.setText(QStringLiteral("new"));
-    element.setText(QStringLiteral("new"));
-    QCOMPARE(text.text(), QStringLiteral("new"));
-    QCOMPARE(comment.text(), QStringLiteral("old"));
-    QCOMPARE(element.text(), QStringLiteral("old"));
 }
 
 void Tst_zovnode::emptyAttributeListKeepsKind()

@@ -88,8 +88,6 @@ void Tst_zovtree::loadBuildsNodes_data()
         = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><a>\u00e9</a>");
     QTest::newRow("UTF-16BE without byte-order mark")
         << QByteArray(QStringEncoder(QStringEncoder::Utf16BE).encode(utf16Text)) << "a[\"\u00e9\"]";
-    QTest::newRow("UTF-16LE without byte-order mark")
-        << QByteArray(QStringEncoder(QStringEncoder::Utf16LE).encode(utf16Text)) << "a[\"\u00e9\"]";
     QTest::newRow("xml prefix needs no declaration")
         << QByteArray("<a xml:lang=\"de\"/>") << "a{xml:lang=de}";
     QTest::newRow("one local name under two namespaces")
@@ -99,7 +97,6 @@ void Tst_zovtree::loadBuildsNodes_data()
         "<a xmlns:p=\"urn:s\"><b xmlns:p=\"urn:t\" xmlns:q=\"urn:s\" p:k=\"1\" "
         "q:k=\"2\"/></a>") << "a{xmlns:p=urn:s}[b{xmlns:p=urn:t,xmlns:q=urn:s,p:k=1,q:k=2}]";
     QTest::newRow("undeclared entity in text") << QByteArray("<a>1 &x; 2</a>") << "a[\"1 &x; 2\"]";
-    QTest::newRow("undeclared entity in attribute") << QByteArray("<a k=\"&x;\"/>") << "a{k=&x;}";
     QTest::newRow("predefined and character references")
         << QByteArray("<a>&lt;&#65;&amp;</a>") << "a[\"<A&\"]";
     QTest::newRow("text split by comment stays split")
@@ -124,8 +121,6 @@ void Tst_zovtree::encoding_data()
     QTest::addColumn<QString>("encoding");
 
     QTest::newRow("no declaration") << QByteArray("<a/>") << "UTF-8";
-    QTest::newRow("declaration without encoding")
-        << QByteArray("<?xml version=\"1.0\"?><a/>") << "UTF-8";
     QTest::newRow("named encoding")
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xe9</a>") << "ISO-8859-1";
 }
@@ -151,7 +146,6 @@ void Tst_zovtree::parseErrorKeepsPartialTree_data()
     QTest::newRow("second document element") << QByteArray("<a/><b/>") << "a";
     QTest::newRow("empty input") << QByteArray() << "";
     QTest::newRow("undeclared element prefix") << QByteArray("<a><x:b/></a>") << "a";
-    QTest::newRow("undeclared attribute prefix") << QByteArray("<a><b x:k=\"v\"/></a>") << "a";
     QTest::newRow("prefix out of scope after its element")
         << QByteArray("<a><b xmlns:p=\"urn:p\"><p:c/></b><p:d/></a>") << "a[b{xmlns:p=urn:p}[p:c]]";
     QTest::newRow("truncated UTF-16BE without byte-order mark")

