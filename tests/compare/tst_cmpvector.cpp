@@ -255,8 +255,6 @@ private Q_SLOTS:
             "moved, attributes differ", "r(q a{x=1})", "r(a{x=2} s)", {}, "10 7 | 7 9 | 1 0");
         addBothModes("moved, attributes and content differ", "r(q a{x=1}('t'))", "r(a{x=2}('u') s)",
             {}, "10 8 | 8 9 | 1 0");
-        addBothModes("attributes ignored", "r(a{x=1})", "r(a{x=2})", { "ignore_attributes=true" },
-            "1 | 1 | 0");
         addBothModes("attributes gained", "r(a('t'))", "r(a{x=1}('t'))", {}, "4 | 4 | 0");
         addBothModes("content compared with spaces normalized", "r(a{x=1}('t  u'))",
             "r(a{x=2}(' t u'))", {}, "4 | 4 | 0");
@@ -406,24 +404,6 @@ private Q_SLOTS:
         else
             Cfgstore::instance().clear();
         QCOMPARE(markText(kind, shift, name), expected);
-    }
-
-    void kindKeys_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("key");
-        QTest::newRow("open") << 0 << "";
-        QTest::newRow("1") << 1 << "complete_match";
-        QTest::newRow("10") << 10 << "element_deleted";
-        QTest::newRow("pending") << 99 << "";
-        QTest::newRow("out of range") << 11 << "";
-    }
-
-    void kindKeys()
-    {
-        QFETCH(int, kind);
-        QFETCH(QString, key);
-        QCOMPARE(changekindKey(kind), key);
     }
 };
 

@@ -194,23 +194,6 @@ private Q_SLOTS:
         }
     }
 
-    void workListBreadthFirst()
-    {
-        configure({});
-        Worklist work;
-        const std::unique_ptr<Zovnode> first = buildTree("r(a(b('1')) c(d('1')))");
-        const std::unique_ptr<Zovnode> second = buildTree("r(a(b('2')) c(d('2')))");
-        Zovelementnode result(QStringLiteral("r"));
-        compareLevel(work, false, first.get(), second.get(), &result);
-        QCOMPARE(work.entries.size(), 6);
-        QCOMPARE(work.entries[0], first->children()->at(0));
-        QCOMPARE(work.entries[1], second->children()->at(0));
-        QCOMPARE(work.entries[2], result.children()->at(1));
-        QCOMPARE(work.entries[3], first->children()->at(1));
-        compareTrees(work, false, first.get(), second.get(), &result);
-        QVERIFY(work.entries.isEmpty());
-    }
-
     void resultWithoutMarksIsTheNewDocument_data()
     {
         QTest::addColumn<bool>("hashMode");

@@ -61,7 +61,6 @@ private Q_SLOTS:
     void entityBombFails();
     void externalEntityIsNeverRead_data();
     void externalEntityIsNeverRead();
-    void repeatedStringsShareOneBuffer();
     void manyDistinctNamesStayIntact();
 };
 
@@ -281,29 +280,6 @@ void Tst_zovtree::externalEntityIsNeverRead()
         const QString everything = tree->root()->contentString(false, false, false);
         QVERIFY2(!everything.contains(QStringLiteral("SECRET")), qPrintable(everything));
     }
-}
-
-void Tst_zovtree::repeatedStringsShareOneBuffer()
-{
-    const auto tree = loadXml("<r><item id=\"a\" kind=\"x\">v</item>"
-                              "<item id=\"b\" kind=\"x\">v</item>"
-                              "<item id=\"c\" kind=\"x\">a text longer than sixteen</item>"
-                              "<item id=\"d\" kind=\"x\">a text longer than sixteen</item></r>");
-    QVERIFY(tree->root());
-    const QVector<Zovnode*>& items = *tree->root()->children();
-    QCOMPARE(items.size(), 4);
-    const Zovnode* const first = items[0];
-    for (const Zovnode* item : items) {
-        QCOMPARE(item->text(), QStringLiteral("item"));
-        QCOMPARE(item->text().constData(), first->text().constData());
-        QCOMPARE(item->attributeString(0).constData(), first->attributeString(0).constData());
-        QCOMPARE(item->attributeString(3).constData(), first->attributeString(3).constData());
-    }
-    QCOMPARE(items[1]->children()->at(0)->text().constData(),
-        items[0]->children()->at(0)->text().constData());
-    QCOMPARE(items[1]->attributeString(1), QStringLiteral("b"));
-    // Long texts are not looked up; each keeps its own copy with the same characters.
-    QCOMPARE(items[3]->children()->at(0)->text(), items[2]->children()->at(0)->text());
 }
 
 void Tst_zovtree::manyDistinctNamesStayIntact()

@@ -1,5 +1,4 @@
-#include "config/cfgkeys.h"
-#include "config/cfgwriter.h"
+#include "../testfiles.h"
 #include "model/zovtree.h"
 #include "run/diffscenario.h"
 #include "run/logger.h"
@@ -19,12 +18,6 @@ namespace {
 
 const QByteArray oldXml = "<?xml version=\"1.0\"?>\n<r><a>x</a><b/><c/></r>\n";
 const QByteArray newXml = "<?xml version=\"1.0\"?>\n<r><b/><a>y</a></r>\n";
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The characters of all text nodes that are not indentation, or a marker when the document does not
 // parse.
@@ -59,12 +52,8 @@ private:
     // A configuration file with the built-in values except the given ones.
     void configure(const QHash<QString, QString>& overrides) const
     {
-        QStringList values;
-        for (const Cfgkey& row : cfgKeys()) {
-            const QString key = QString::fromLatin1(row.key);
-            values << overrides.value(key, QString::fromUtf8(row.builtin));
-        }
-        QCOMPARE(writeConfigFile(path(QStringLiteral("zov_cfg.xml")), values, {}), 0);
+        QCOMPARE(
+            writeConfigFile(path(QStringLiteral("zov_cfg.xml")), builtinValues(overrides), {}), 0);
     }
 
     // Runs init, parseFiles and compare; returns the first nonzero code.
@@ -116,12 +105,12 @@ private Q_SLOTS:
             QCOMPARE(run.resultPath(), QStringLiteral("new_zov.xml"));
         }
         QCOMPARE(Logger::instance().state(), 1);
-        const QByteArray result = readAll(path(QStringLiteral("new_zov.xml")));
+        const QByteArray result = readTextFile(path(QStringLiteral("new_zov.xml")));
         QVERIFY(result.startsWith("<?xml version=\"1.0\"?>\n\n<r>"));
         QVERIFY(result.contains("<?ZOV position change -1?>"));
         QCOMPARE(characters(result), QStringLiteral("y"));
 
-        const QByteArray log = readAll(path(QStringLiteral("zov_log.txt")));
+        const QByteArray log = readTextFile(path(QStringLiteral("zov_log.txt")));
         for (const char* line : { " Starting ZOV log    Info\n", "  Path to configuration file: ",
                  "  writeresultfile true    Info\n", "  Starting tree compare process    Info\n",
                  "  Writing result file to new_zov.xml    Info\n",
@@ -217,7 +206,7 @@ private Q_SLOTS:
         }
         // File 2 was parsed to the end: its parse log exists.
         QVERIFY(QFile::exists(path(QStringLiteral("ZOV_Parselog_new.xml"))));
-        const QByteArray log = readAll(path(QStringLiteral("zov_log.txt")));
+        const QByteArray log = readTextFile(path(QStringLiteral("zov_log.txt")));
         QCOMPARE(log.count("    Error\n"), errorLines);
         QVERIFY(log.lastIndexOf("Error while parsing XML file old.xml: ")
             > log.lastIndexOf("Error while parsing XML file new.xml"));
@@ -252,7 +241,7 @@ private Q_SLOTS:
             = QDir(m_dir->path()).entryList({ QStringLiteral("ZOV_Parselog_*") }, QDir::Files);
         QCOMPARE(logs, logName.isEmpty() ? QStringList() : QStringList { logName });
         if (!logName.isEmpty())
-            QVERIFY(readAll(path(logName)).startsWith(":documentEncoding "));
+            QVERIFY(readTextFile(path(logName)).startsWith(":documentEncoding "));
     }
 
     void parseLogNeverReplacesAnInput()
@@ -262,7 +251,7 @@ private Q_SLOTS:
         m_arguments[1] = QStringLiteral("ZOV_Parselog_new.xml");
         Diffscenario run(m_arguments, true);
         QCOMPARE(runUntilCompared(run), 0);
-        QCOMPARE(readAll(path(QStringLiteral("ZOV_Parselog_new.xml"))), oldXml);
+        QCOMPARE(readTextFile(path(QStringLiteral("ZOV_Parselog_new.xml"))), oldXml);
     }
 
     void writeLogOff()
@@ -350,7 +339,7 @@ private Q_SLOTS:
         Diffscenario run(m_arguments, true);
         QCOMPARE(runUntilCompared(run), 0);
         QCOMPARE(run.writeResultFile(), QString());
-        const QByteArray result = readAll(path(QStringLiteral("new_zov.xml")));
+        const QByteArray result = readTextFile(path(QStringLiteral("new_zov.xml")));
         QVERIFY2(result.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                    "<!-- Gr\xc3\xbc\xc3\x9f"
                                    "e, caf\xc3\xa9 <b> -->\n"),
@@ -377,7 +366,7 @@ private Q_SLOTS:
         QVERIFY2(error.startsWith(QStringLiteral("Could not write file new_zov.xml")),
             qPrintable(error));
         QCOMPARE(run.lastError(), error);
-        QCOMPARE(readAll(path(QStringLiteral("new_zov.xml"))), QByteArray("earlier result"));
+        QCOMPARE(readTextFile(path(QStringLiteral("new_zov.xml"))), QByteArray("earlier result"));
         const QStringList files = QDir(m_dir->path()).entryList(QDir::Files);
         QCOMPARE(files,
             QStringList({ "new.xml", "new_zov.xml", "old.xml", "zov_cfg.xml", "zov_log.txt" }));
@@ -400,8 +389,8 @@ private Q_SLOTS:
         run.setResultPath(resultPath);
         const QString error = run.writeResultFile();
         QVERIFY(error.contains(QStringLiteral("would overwrite an input file")));
-        QCOMPARE(readAll(path(QStringLiteral("old.xml"))), oldXml);
-        QCOMPARE(readAll(path(QStringLiteral("new.xml"))), newXml);
+        QCOMPARE(readTextFile(path(QStringLiteral("old.xml"))), oldXml);
+        QCOMPARE(readTextFile(path(QStringLiteral("new.xml"))), newXml);
     }
 
     void writethreadReturnsTheWritersText()

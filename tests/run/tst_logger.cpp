@@ -98,19 +98,6 @@ private Q_SLOTS:
         }
     }
 
-    void fileAndWindowDifferOnlyInBlanks()
-    {
-        Logger::instance().write(
-            QStringLiteral("two  words"), Logger::Error, Logger::FileAndWindow);
-        const QStringList file = fileLines();
-        QCOMPARE(file.size(), 1);
-        QCOMPARE(m_window.lines.size(), 1);
-        QString window = m_window.lines.first();
-        window.chop(1);
-        QCOMPARE(window.replace(QStringLiteral("words  Error"), QStringLiteral("words    Error")),
-            file.first());
-    }
-
     void closedLogDropsEverything()
     {
         Logger::instance().setState(1);

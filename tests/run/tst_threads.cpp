@@ -13,8 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -225,32 +223,6 @@ private Q_SLOTS:
         QCOMPARE(leftovers(), QStringList { QStringLiteral("new_zov.xml") });
         QCOMPARE(countElements(path(QStringLiteral("new_zov.xml")), QStringLiteral("rec")),
             recordCount * 3);
-    }
-
-    // A write that fails half-way (the device refuses data as on a full disk) leaves no file.
-    void failedWriteLeavesNoFile()
-    {
-        write(QStringLiteral("old.xml"), records(recordCount, "old"));
-        write(QStringLiteral("new.xml"), records(recordCount * 3, "new"));
-        const std::unique_ptr<Diffscenario> run = compared();
-        QVERIFY(run);
-        Logger::instance().flush();
-
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit saved {};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        rlimit limited = saved;
-        limited.rlim_cur = 256 * 1024;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-        Writethread writer(run.get());
-        writer.start(QThread::InheritPriority);
-        const bool finished = writer.wait();
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
-
-        QVERIFY(finished);
-        QVERIFY2(writer.result().startsWith(QStringLiteral("Could not write file new_zov.xml")),
-            qPrintable(writer.result()));
-        QCOMPARE(leftovers(), QStringList());
     }
 };
 
