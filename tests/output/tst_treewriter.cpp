@@ -32,6 +32,16 @@ QByteArray roundTrip(const QByteArray& xml)
     return written(tree);
 }
 
+// Makes tree a chain r(d(d(...))) of depth d elements; returns the deepest one.
+Zovnode* deepTree(Zovtree& tree, int depth)
+{
+    tree.setRoot(std::make_unique<Zovelementnode>(QStringLiteral("r")).get());
+    Zovnode* node = tree.root();
+    for (int i = 0; i < depth; ++i)
+        node = node->appendChild(new Zovelementnode(QStringLiteral("d")));
+    return node;
+}
+
 void set(const char* key, const QString& value)
 {
     Cfgstore::instance().setParameter(QLatin1String(key), value);
@@ -199,11 +209,7 @@ private Q_SLOTS:
     {
         const int depth = 1000000;
         Zovtree tree;
-        tree.setRoot(std::make_unique<Zovelementnode>(QStringLiteral("r")).get());
-        Zovnode* node = tree.root();
-        for (int i = 0; i < depth; ++i)
-            node = node->appendChild(new Zovelementnode(QStringLiteral("d")));
-        node->appendChild(new Zovnode(QStringLiteral("end"), Text));
+        deepTree(tree, depth)->appendChild(new Zovnode(QStringLiteral("end"), Text));
         const QByteArray xml = written(tree);
         QCOMPARE(xml.size(), qsizetype(3 + depth * 7 + 3 + 4));
         QVERIFY(xml.startsWith("<r><d><d>"));
@@ -218,10 +224,7 @@ private Q_SLOTS:
         set("element_indent", QStringLiteral("2"));
         const int depth = 1000000;
         Zovtree tree;
-        tree.setRoot(std::make_unique<Zovelementnode>(QStringLiteral("r")).get());
-        Zovnode* node = tree.root();
-        for (int i = 0; i < depth; ++i)
-            node = node->appendChild(new Zovelementnode(QStringLiteral("d")));
+        deepTree(tree, depth);
         const QByteArray xml = written(tree);
         QVERIFY(xml.startsWith("\n<r>\n  <d>\n    <d>\n"));
         QVERIFY(xml.endsWith("</d>\n  </d>\n</r>"));

@@ -2,7 +2,6 @@
 #include "model/zovtree.h"
 #include "run/diffscenario.h"
 #include "run/logger.h"
-#include "run/parsethread.h"
 #include "run/writethread.h"
 
 #include <QDir>
@@ -307,17 +306,6 @@ private Q_SLOTS:
         QCOMPARE(files, expected);
     }
 
-    void resultNameInDottedDirectory()
-    {
-        QDir(m_dir->path()).mkdir(QStringLiteral("v1.2"));
-        write(QStringLiteral("v1.2/data"), newXml);
-        m_arguments[2] = QStringLiteral("v1.2/data");
-        Diffscenario run(m_arguments, true);
-        QCOMPARE(runUntilCompared(run), 0);
-        QCOMPARE(run.writeResultFile(), QString());
-        QVERIFY(QFile::exists(path(QStringLiteral("v1.2/data_zov"))));
-    }
-
     void prologKeepsEveryCharacter_data()
     {
         QTest::addColumn<QByteArray>("second");
@@ -402,28 +390,6 @@ private Q_SLOTS:
         thread.start(QThread::InheritPriority);
         QVERIFY(thread.wait());
         QCOMPARE(thread.result(), QStringLiteral("Could not open file no/such/dir/out.xml"));
-    }
-
-    void parsethreadReportsTheParserError_data()
-    {
-        QTest::addColumn<QByteArray>("xml");
-        QTest::addColumn<bool>("fails");
-        QTest::newRow("well-formed") << oldXml << false;
-        QTest::newRow("not well-formed") << QByteArray("<r><a></r>") << true;
-        QTest::newRow("empty") << QByteArray() << true;
-    }
-    void parsethreadReportsTheParserError()
-    {
-        QFETCH(QByteArray, xml);
-        QFETCH(bool, fails);
-        QFile file(write(QStringLiteral("in.xml"), xml));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        Zovtree tree;
-        Parsethread thread(&tree, &file);
-        thread.start(QThread::InheritPriority);
-        QVERIFY(thread.wait());
-        QCOMPARE(thread.error().isEmpty(), !fails);
-        QCOMPARE(tree.root() != nullptr, !xml.isEmpty());
     }
 };
 
