@@ -31,7 +31,6 @@ private Q_SLOTS:
     void walkThroughChanges_data();
     void walkThroughChanges();
     void revealsInsideCollapsedNodes();
-    void highlightsLikeAClick();
     void clickedItemIsTheStart();
     void keepsItsPlaceAfterCollapsing();
     void lastChangeDoesNotWrap();
@@ -134,29 +133,14 @@ void Tst_changenavigator::revealsInsideCollapsedNodes()
     QCOMPARE(m_view->highlightedRight()->text(2), QStringLiteral("element added"));
 }
 
-void Tst_changenavigator::highlightsLikeAClick()
-{
-    QCOMPARE(m_navigator->next(), Step::Moved);
-    QCOMPARE(m_navigator->next(), Step::Moved);
-    QTreeWidgetItem* right = itemAt(m_view->rightTree(), { "a", "q" });
-    QTreeWidgetItem* left = itemAt(m_view->leftTree(), { "a", "q" });
-    QVERIFY(right && left);
-    QCOMPARE(m_view->rightTree()->currentItem(), right);
-    const QBrush brush = Zovvisual::highlightBrush();
-    QCOMPARE(right->background(2), brush);
-    QCOMPARE(left->background(1), brush);
-    // The former pair lost its colour.
-    QCOMPARE(itemAt(m_view->rightTree(), { "a" })->background(0), QBrush());
-    QCOMPARE(itemAt(m_view->leftTree(), { "a" })->background(0), QBrush());
-    QCOMPARE(m_navigator->current(), static_cast<Vtreeitem*>(right)->node());
-}
-
 void Tst_changenavigator::clickedItemIsTheStart()
 {
     QTreeWidget* right = m_view->rightTree();
     m_view->bitemclicked(itemAt(right, { "b" }), 0);
     QCOMPARE(m_navigator->next(), Step::Moved);
     QCOMPARE(highlightedName(*m_view), QStringLiteral("c"));
+    QCOMPARE(m_view->highlightedLeft(), itemAt(m_view->leftTree(), { "c" }));
+    QCOMPARE(itemAt(m_view->rightTree(), { "b" })->background(0), QBrush());
 
     // A click on the left side starts from its counterpart.
     m_view->aitemclicked(itemAt(m_view->leftTree(), { "e" }), 0);

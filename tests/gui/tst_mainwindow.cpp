@@ -154,17 +154,15 @@ void Tst_mainwindow::commandLine_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("field1");
     QTest::addColumn<QString>("field2");
-    QTest::newRow("two files") << QStringList({ "zov", "a.xml", "b.xml" }) << "a.xml"
-                               << "b.xml";
-    QTest::newRow("two files and -cfg")
-        << QStringList({ "zov", "a.xml", "b.xml", "-cfg", "c.xml" }) << "a.xml"
-        << "b.xml";
-    QTest::newRow("-cfg only") << QStringList({ "zov", "-cfg", "c.xml" }) << ""
-                               << "";
-    QTest::newRow("-CFG is a file") << QStringList({ "zov", "-CFG", "c.xml" }) << "-CFG"
-                                    << "c.xml";
-    QTest::newRow("three files") << QStringList({ "zov", "a.xml", "b.xml", "c.xml" }) << ""
-                                 << "";
+    const auto row = [](const char* name, const QStringList& arguments, const char* field1,
+                         const char* field2) {
+        QTest::newRow(name) << arguments << QString(field1) << QString(field2);
+    };
+    row("two files", { "zov", "a.xml", "b.xml" }, "a.xml", "b.xml");
+    row("two files and -cfg", { "zov", "a.xml", "b.xml", "-cfg", "c.xml" }, "a.xml", "b.xml");
+    row("-cfg only", { "zov", "-cfg", "c.xml" }, "", "");
+    row("-CFG is a file", { "zov", "-CFG", "c.xml" }, "-CFG", "c.xml");
+    row("three files", { "zov", "a.xml", "b.xml", "c.xml" }, "", "");
 }
 
 void Tst_mainwindow::commandLine()
