@@ -334,17 +334,12 @@ void randomConfiguration(QRandomGenerator& random)
 {
     Cfgstore& store = Cfgstore::instance();
     store.useBuiltins();
-    const auto flag = [&random]() {
-        return random.bounded(2) == 0 ? QStringLiteral("true") : QStringLiteral("false");
-    };
-    store.setParameter(QStringLiteral("use_hashmode"), flag());
-    store.setParameter(QStringLiteral("normalize_spaces"), flag());
-    store.setParameter(QStringLiteral("enable_shiftmode"), flag());
-    store.setParameter(QStringLiteral("enable_contentmode"), flag());
-    store.setParameter(QStringLiteral("ignore_attributes"), flag());
-    store.setParameter(QStringLiteral("ignore_attribute_order"), flag());
-    store.setParameter(QStringLiteral("cmp_attr_contents"), flag());
-    store.setParameter(QStringLiteral("do_txtdiff"), flag());
+    for (const char* key :
+        { "use_hashmode", "normalize_spaces", "enable_shiftmode", "enable_contentmode",
+            "ignore_attributes", "ignore_attribute_order", "cmp_attr_contents", "do_txtdiff" }) {
+        store.setParameter(QLatin1String(key),
+            random.bounded(2) == 0 ? QStringLiteral("true") : QStringLiteral("false"));
+    }
     if (random.bounded(3) == 0)
         store.setExcluded({ QStringLiteral("c") });
     static const QStringList paths { "@x", "b", "b/@y", "", "/b", "a/b", "@z" };
