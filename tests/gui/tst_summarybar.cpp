@@ -12,6 +12,15 @@
 #include <QToolButton>
 #include <QtTest>
 
+namespace {
+
+QImage iconImage(const QIcon& icon)
+{
+    return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
 class Tst_summarybar : public QObject {
     Q_OBJECT
 
@@ -22,6 +31,8 @@ private Q_SLOTS:
 
     void countsOfTheExamplePair_data();
     void countsOfTheExamplePair();
+    void legendLooksLikeTheView_data();
+    void legendLooksLikeTheView();
     void clickingChoosesAKind();
 
 private:
@@ -92,9 +103,42 @@ void Tst_summarybar::countsOfTheExamplePair()
         m_view->show(run.tree1(), run.resultTree());
         QCOMPARE(m_bar->count(kind), count);
         QCOMPARE(m_bar->button(kind)->text(), text);
+        // The tip keeps the label readable where a narrow window elides it.
+        QVERIFY(m_bar->button(kind)->toolTip().startsWith(text + QLatin1Char('\n')));
         m_view->reset();
     }
     QVERIFY(QDir::setCurrent(start));
+}
+
+void Tst_summarybar::legendLooksLikeTheView_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<QString>("icon");
+    QTest::newRow("content change")
+        << int(content_change) << QColor(Qt::red) << ":/img/book_red.bmp";
+    QTest::newRow("position change")
+        << int(position_change) << QColor(Qt::blue) << ":/img/book_blue.bmp";
+    QTest::newRow("element deleted")
+        << int(element_deleted) << QColor(160, 160, 164) << ":/img/book_light.bmp";
+    QTest::newRow("position and attribute change")
+        << int(position_and_attribute_change) << QColor(Qt::magenta) << ":/img/book_purple.bmp";
+    QTest::newRow("complete match") << int(complete_match) << QColor() << ":/img/book_norm.bmp";
+}
+
+void Tst_summarybar::legendLooksLikeTheView()
+{
+    QFETCH(int, kind);
+    QFETCH(QColor, colour);
+    QFETCH(QString, icon);
+    // Mark texts come from the configuration.
+    Cfgstore::instance().setParameter(changekindKey(kind), QStringLiteral("kind %1").arg(kind));
+    m_view->show(m_pair->left.get(), m_pair->right.get());
+    QToolButton* button = m_bar->button(kind);
+    QVERIFY(button->text().startsWith(QStringLiteral("kind %1: ").arg(kind)));
+    const QColor shown = button->palette().color(QPalette::ButtonText);
+    QCOMPARE(shown, colour.isValid() ? colour : m_bar->palette().color(QPalette::ButtonText));
+    QCOMPARE(iconImage(button->icon()), iconImage(QIcon(icon)));
 }
 
 void Tst_summarybar::clickingChoosesAKind()
