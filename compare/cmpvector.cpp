@@ -87,8 +87,13 @@ void Cmpvector::pair(int i, int j)
         state2[j] = content_change;
         return;
     }
-    state1[i] = position_and_content_change;
-    state2[j] = position_and_content_change;
+    pairMoved(i, j, position_and_content_change);
+}
+
+void Cmpvector::pairMoved(int i, int j, int kind)
+{
+    state1[i] = kind;
+    state2[j] = kind;
     partner1[i] = j;
     partner2[j] = i;
 }
@@ -183,10 +188,7 @@ void Cmpvector::matchKeysMoved(const QVector<quint64>& keys1, const QVector<quin
         }
         if (j < 0)
             continue;
-        state1[i] = position_change;
-        state2[j] = position_change;
-        partner1[i] = j;
-        partner2[j] = i;
+        pairMoved(i, j, position_change);
     }
 }
 
@@ -452,10 +454,7 @@ void Cmpvector::matchByShift()
         if (i < 0)
             continue;
         found->remove(i);
-        state1[i] = position_and_content_change;
-        state2[j] = position_and_content_change;
-        partner1[i] = j;
-        partner2[j] = i;
+        pairMoved(i, j, position_and_content_change);
     }
 }
 

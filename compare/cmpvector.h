@@ -70,6 +70,8 @@ protected:
 private:
     // Pairing of the anchor, content and shift passes: code 3 in place, else 6 with partners.
     void pair(int i, int j);
+    // Pairs i with j at different indices under kind, recording both partners.
+    void pairMoved(int i, int j, int kind);
 
     QHash<int, QStringList> m_markedAttributes;
     QHash<const Zovnode*, quint64>* m_contentHashes = nullptr;
