@@ -51,3 +51,28 @@ QString markText(int kind, int shift, const QString& deletedName)
     }
     return text;
 }
+
+bool isPositionKind(int kind)
+{
+    return kind == position_change || kind == position_and_content_change
+        || kind == position_and_attribute_change
+        || kind == position_and_content_and_attribute_change;
+}
+
+int shownKind(int kind, bool shifted)
+{
+    if (!shifted)
+        return kind;
+    switch (kind) {
+    case position_change:
+        return complete_match;
+    case position_and_content_change:
+        return content_change;
+    case position_and_attribute_change:
+        return attribute_change;
+    case position_and_content_and_attribute_change:
+        return attribute_and_content_change;
+    default:
+        return kind;
+    }
+}

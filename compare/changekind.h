@@ -24,3 +24,9 @@ QString changekindKey(int kind);
 // The mark text of a child: the configured text, plus " shift" for position kinds and
 // " name" for a deleted child.
 QString markText(int kind, int shift, const QString& deletedName);
+// Whether a kind records that the pair changed its index (2, 6, 7, 8).
+bool isPositionKind(int kind);
+// The kind as a person should see it: a shifted pair (its index changed only because of
+// insertions or deletions before it) loses the position part, so 2 reads as 1, 6 as 3, 7 as 4
+// and 8 as 5. Every other kind is returned unchanged.
+int shownKind(int kind, bool shifted);

@@ -3,6 +3,7 @@
 #include "compare/changekind.h"
 #include "compare/cmpvector.h"
 #include "compare/fingerprint.h"
+#include "compare/shiftorder.h"
 #include "config/cfgstore.h"
 #include "model/zovnode.h"
 
@@ -71,6 +72,22 @@ Zovnode* moveInto(Zovnode* parent, Zovnode* node2, int index)
     return child;
 }
 
+// Per new child, whether its pair kept its order among the level's pairs (see keptOrder).
+QVector<bool> keptOrderOf(const Cmpvector& v)
+{
+    QVector<int> oldIndex(v.count2, -1);
+    bool anyMoved = false;
+    for (int j = 0; j < v.count2; ++j) {
+        const int state = v.state2[j];
+        if (state < complete_match || state > position_and_content_and_attribute_change)
+            continue;
+        const bool positional = isPositionKind(state);
+        oldIndex[j] = positional ? v.partner2[j] : j;
+        anyMoved = anyMoved || positional;
+    }
+    return anyMoved ? keptOrder(oldIndex) : QVector<bool>();
+}
+
 void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovnode* resultElement,
     Hashcache* cache)
 {
@@ -88,6 +105,7 @@ void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovno
     // A view run keeps tree 2 whole: its nodes carry the partner links.
     const bool move = work.consumeSecondTree && !guiRun;
     QVector<Zovnode*> resultChildren(v.count2, nullptr);
+    const QVector<bool> kept = keptOrderOf(v);
     int k1 = 0;
     int k2 = 0;
     while (k2 < v.count2) {
@@ -108,12 +126,16 @@ void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovno
             continue;
         }
         const int shift = k2 - v.partner2[k2];
+        if (state >= complete_match && state <= position_and_content_and_attribute_change) {
+            Zovnode* const mark = resultElement->appendMark(markText(state, shift, QString()));
+            if (mark && isPositionKind(state))
+                mark->setShifted(kept.value(k2));
+        }
         switch (state) {
         case complete_match:
         case position_change:
         case attribute_change:
         case position_and_attribute_change:
-            resultElement->appendMark(markText(state, shift, QString()));
             if (move && !v.markedAttributes(k2))
                 moveInto(resultElement, node2, k2);
             else
@@ -123,7 +145,6 @@ void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovno
         case attribute_and_content_change:
         case position_and_content_change:
         case position_and_content_and_attribute_change:
-            resultElement->appendMark(markText(state, shift, QString()));
             resultChildren[k2] = copyInto(resultElement, child, false, v.markedAttributes(k2));
             break;
         default:

@@ -80,6 +80,11 @@ public:
     // when it has none.
     void linkPartner(Zovnode* other);
 
+    // On a change mark of a position kind: the pair kept its order among its siblings, so only
+    // insertions or deletions before it changed its index. False on every other node.
+    bool isShifted() const { return m_shifted; }
+    void setShifted(bool on) { m_shifted = on; }
+
     // Per-run cache of the subtree's structural hash, filled by the comparison.
     size_t fingerprint() const { return m_fingerprint; }
     void setFingerprint(size_t value) { m_fingerprint = value; }
@@ -89,6 +94,7 @@ public:
 protected:
     QString m_text;
     Nodekind m_kind;
+    bool m_shifted = false;
     Zovnode* m_partner = nullptr;
     size_t m_fingerprint = 0;
 };

@@ -52,9 +52,10 @@ int Markclassifier::kind(const QString& markText) const
     return best;
 }
 
-QVector<int> countMarks(const Zovnode* resultRoot)
+QVector<int> countMarks(const Zovnode* resultRoot, int* shifted)
 {
     QVector<int> counts(element_deleted + 1, 0);
+    int shiftedCount = 0;
     if (!resultRoot)
         return counts;
     const Markclassifier classifier;
@@ -72,6 +73,8 @@ QVector<int> countMarks(const Zovnode* resultRoot)
                 continue;
             const int kind = classifier.kind(mark->value());
             ++counts[kind];
+            if (mark->isShifted() && isPositionKind(kind))
+                ++shiftedCount;
             if (i + 1 < children->size()) {
                 const Zovnode* node = children->at(++i);
                 if (isContentKind(kind) && node->children())
@@ -79,6 +82,8 @@ QVector<int> countMarks(const Zovnode* resultRoot)
             }
         }
     }
+    if (shifted)
+        *shifted = shiftedCount;
     return counts;
 }
 

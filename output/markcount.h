@@ -22,8 +22,9 @@ private:
 
 // How many marks of each kind the merged tree below resultRoot holds, indexed by kind (entry 0
 // counts marks of no known kind). Only marks placed by the comparison count, not ZOV
-// instructions that were part of an input.
-QVector<int> countMarks(const Zovnode* resultRoot);
+// instructions that were part of an input. With shifted given, it receives how many of the
+// position-kind marks belong to shifted pairs (the rest of them moved).
+QVector<int> countMarks(const Zovnode* resultRoot, int* shifted = nullptr);
 // Whether the compared documents are equal under the current settings: same document element
 // name, equal document element attributes (as the attribute settings compare them) and a
 // complete match for every child. False when either root is missing.

@@ -1,6 +1,7 @@
 #include "compare/cmpvector.h"
 #include "compare/comparedriver.h"
 #include "config/cfgstore.h"
+#include "output/markcount.h"
 #include "output/textdiff.h"
 #include "testsupport.h"
 
@@ -116,6 +117,63 @@ private Q_SLOTS:
         QCOMPARE(dumpChildren(run.result.get()),
             QStringLiteral("[content change] a([content change] '%1')")
                 .arg(diffText("alpha", "alphabet", false)));
+    }
+
+    void shiftedOrMoved_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("front insertion shifts every later sibling")
+            << "r(a b c d)"
+            << "r(x a b c d)"
+            << "a:shifted b:shifted c:shifted d:shifted";
+        QTest::newRow("deletion shifts, a changed pair too") << "r(x a b('1'))"
+                                                             << "r(a b('2'))"
+                                                             << "a:shifted b:shifted";
+        QTest::newRow("block moved to the end")
+            << "r(a b c d e f g)"
+            << "r(a d e f g b c)"
+            << "d:shifted e:shifted f:shifted g:shifted b:moved c:moved";
+        QTest::newRow("block moved to the front")
+            << "r(a b c d e)"
+            << "r(d e a b c)"
+            << "d:moved e:moved a:shifted b:shifted c:shifted";
+        QTest::newRow("reversal keeps the pair at its own index") << "r(a b c)"
+                                                                  << "r(c b a)"
+                                                                  << "c:moved a:moved";
+        QTest::newRow("equal sets: the one with more pairs in place wins")
+            << "r(a b c d e)"
+            << "r(b c e d a)"
+            << "b:shifted c:shifted e:moved a:moved";
+        QTest::newRow("levels are ordered on their own")
+            << "r(k(a b) y z)"
+            << "r(y z k(n a b))"
+            << "y:shifted z:shifted k:moved a:shifted b:shifted";
+    }
+
+    void shiftedOrMoved()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, expected);
+        const Run run = compare(first, second, false);
+        QVERIFY(run.result);
+        const QVector<const Zovnode*> nodes = preorder(run.result.get());
+        QStringList seen;
+        int shiftedSeen = 0;
+        for (qsizetype k = 0; k + 1 < nodes.size(); ++k) {
+            const Zovnode* const mark = nodes.at(k);
+            if (mark->kind() != Pi || !mark->value().startsWith(QLatin1String("position")))
+                continue;
+            seen << nodes.at(k + 1)->text() + (mark->isShifted() ? ":shifted" : ":moved");
+            shiftedSeen += mark->isShifted() ? 1 : 0;
+        }
+        QCOMPARE(seen.join(QLatin1Char(' ')), expected);
+        int shifted = -1;
+        countMarks(run.result.get(), &shifted);
+        QCOMPARE(shifted, shiftedSeen);
     }
 
     void partnersForTheView_data()
