@@ -10,7 +10,7 @@ namespace {
 
 // Files of a case folder that describe the case rather than take part in the run.
 const QStringList controlFiles { "cmd", "status", "env", "settings", "stdout", "stderr", "expected",
-    "README" };
+    "README.md" };
 
 QByteArray readCaseFile(const QString& folder, const QString& name)
 {
@@ -91,10 +91,12 @@ private Q_SLOTS:
         for (const QByteArray& line : readCaseFile(folder, QStringLiteral("env")).split('\n')) {
             const qsizetype eq = line.indexOf('=');
             if (eq > 0)
-                environment.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+                environment.insert(
+                    QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
         }
         process.setProcessEnvironment(environment);
-        const QString cmd = QString::fromUtf8(readCaseFile(folder, QStringLiteral("cmd"))).trimmed();
+        const QString cmd
+            = QString::fromUtf8(readCaseFile(folder, QStringLiteral("cmd"))).trimmed();
         QVERIFY2(!cmd.isEmpty(), "the case has no cmd file");
         process.start(QStringLiteral(ZOV_CLI_PATH), QProcess::splitCommand(cmd));
         QVERIFY2(process.waitForFinished(120000), "zov-cli did not end");
