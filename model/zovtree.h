@@ -39,7 +39,8 @@ public:
     QString encoding() const;
 
     // Writes the document element and its content to the open device under the current
-    // save mode and mark filter; returns the empty string.
+    // save mode and mark filter; human-readable output starts with the element's start tag and
+    // ends with a line feed. Returns the empty string.
     QString write(QIODevice* device);
 
 private:

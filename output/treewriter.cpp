@@ -19,11 +19,18 @@ public:
 
     QString* buffer() { return &m_buffer; }
 
+    // Auto-formatting opens the document element on a new line even at the start of the
+    // output; the caller decides what precedes it, so that line feed is dropped.
+    void dropLeadingLineFeed() { m_dropLeadingLineFeed = true; }
+
     // Sends the gathered text once it has reached the piece size, or at once when final.
     void drain(bool final)
     {
         if (m_buffer.size() < pieceSize && !final)
             return;
+        if (m_dropLeadingLineFeed && m_buffer.startsWith(QLatin1Char('\n')))
+            m_buffer.remove(0, 1);
+        m_dropLeadingLineFeed = false;
         m_device->write(m_encoder.encode(m_buffer));
         m_buffer.resize(0);
     }
@@ -34,6 +41,7 @@ private:
     QIODevice* m_device;
     QString m_buffer;
     QStringEncoder m_encoder { QStringEncoder::Utf8 };
+    bool m_dropLeadingLineFeed = false;
 };
 
 QString Zovtree::write(QIODevice* device)
@@ -45,7 +53,9 @@ QString Zovtree::write(QIODevice* device)
     const auto writer = std::make_unique<QXmlStreamWriter>(sink.buffer());
     m_writer = writer.get();
     const Cfgstore& cfg = Cfgstore::instance();
-    if (cfg.getInt(QStringLiteral("savemode")) == 1) {
+    const bool formatted = cfg.getInt(QStringLiteral("savemode")) == 1;
+    if (formatted) {
+        sink.dropLeadingLineFeed();
         m_writer->setAutoFormatting(true);
         const int indent = cfg.getInt(QStringLiteral("element_indent"));
         if (indent > 0)
@@ -54,6 +64,9 @@ QString Zovtree::write(QIODevice* device)
         m_writer->setAutoFormatting(false);
     }
     writeNode(m_root, sink);
+    // A human-readable file ends its last line like any text file.
+    if (formatted)
+        sink.buffer()->append(QLatin1Char('\n'));
     sink.drain(true);
     m_writer = nullptr;
     return QString();

@@ -37,7 +37,11 @@ QString Diffscenario::resultPath() const
 
 QString Diffscenario::writeResult(QIODevice* device)
 {
-    const QByteArray prolog = declareUtf8(m_prolog).toUtf8();
+    QByteArray prolog = declareUtf8(m_prolog).toUtf8();
+    // Human-readable output puts the document element on a line of its own.
+    if (Cfgstore::instance().getInt(QStringLiteral("savemode")) == 1 && !prolog.isEmpty()
+        && !prolog.endsWith('\n'))
+        prolog += '\n';
     if (device->write(prolog) != prolog.size())
         return device->errorString();
     if (m_resultTree)

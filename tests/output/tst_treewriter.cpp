@@ -72,8 +72,8 @@ private Q_SLOTS:
         set("savemode", QStringLiteral("0"));
     }
 
-    // The writer opens every element on a fresh line, the document element included, and adds
-    // no line feed after the last end tag.
+    // Human-readable output opens every element below the document element on a fresh line and
+    // ends with a line feed; the caller places the document element after the prolog.
     void saveModes_data()
     {
         QTest::addColumn<QString>("savemode");
@@ -85,9 +85,9 @@ private Q_SLOTS:
               };
         row("no whitespace", "0", "2", "<r><a k=\"v\">x y</a><b/></r>");
         row("true reads as no whitespace", "true", "2", "<r><a k=\"v\">x y</a><b/></r>");
-        row("human readable, indent 3", "1", "3", "\n<r>\n   <a k=\"v\">x y</a>\n   <b/>\n</r>");
+        row("human readable, indent 3", "1", "3", "<r>\n   <a k=\"v\">x y</a>\n   <b/>\n</r>\n");
         row("human readable, indent 0 keeps the writer's own", "1", "0",
-            "\n<r>\n    <a k=\"v\">x y</a>\n    <b/>\n</r>");
+            "<r>\n    <a k=\"v\">x y</a>\n    <b/>\n</r>\n");
     }
     void saveModes()
     {
@@ -104,7 +104,7 @@ private Q_SLOTS:
         set("savemode", QStringLiteral("1"));
         set("element_indent", QStringLiteral("2"));
         QCOMPARE(roundTrip("<r><a><b><c/></b></a></r>"),
-            QByteArray("\n<r>\n  <a>\n    <b>\n      <c/>\n    </b>\n  </a>\n</r>"));
+            QByteArray("<r>\n  <a>\n    <b>\n      <c/>\n    </b>\n  </a>\n</r>\n"));
     }
 
     void nodeKindsAndEscaping()
@@ -226,8 +226,8 @@ private Q_SLOTS:
         Zovtree tree;
         deepTree(tree, depth);
         const QByteArray xml = written(tree);
-        QVERIFY(xml.startsWith("\n<r>\n  <d>\n    <d>\n"));
-        QVERIFY(xml.endsWith("</d>\n  </d>\n</r>"));
+        QVERIFY(xml.startsWith("<r>\n  <d>\n    <d>\n"));
+        QVERIFY(xml.endsWith("</d>\n  </d>\n</r>\n"));
         QCOMPARE(xml.count('\n'), 100 + 99);
         QVERIFY(xml.size() < depth * 7 + 100 * 100 * 2);
     }

@@ -105,7 +105,8 @@ private Q_SLOTS:
         }
         QCOMPARE(Logger::instance().state(), 1);
         const QByteArray result = readTextFile(path(QStringLiteral("new_zov.xml")));
-        QVERIFY(result.startsWith("<?xml version=\"1.0\"?>\n\n<r>"));
+        QVERIFY(result.startsWith("<?xml version=\"1.0\"?>\n<r>"));
+        QVERIFY(result.endsWith("</r>\n"));
         QVERIFY(result.contains("<?ZOV position change -1?>"));
         QCOMPARE(characters(result), QStringLiteral("y"));
 
