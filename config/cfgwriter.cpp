@@ -1,10 +1,10 @@
 #include "config/cfgwriter.h"
 
 #include "config/cfgkeys.h"
+#include "output/savefile.h"
 #include "run/logger.h"
 
-#include <QSaveFile>
-
+#include <QIODevice>
 #include <algorithm>
 
 namespace {
@@ -110,9 +110,14 @@ int writeConfigFile(const QString& path, const QStringList& values, const QList<
 {
     const QByteArray bytes = configFileText(values, anchors).toUtf8();
     // The new text replaces the old file only once it is completely on disk.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        file.cancelWriting();
+    QString reason;
+    const Saveresult saved = saveWhole(
+        path,
+        [&bytes](QIODevice* device) {
+            return device->write(bytes) == bytes.size() ? QString() : device->errorString();
+        },
+        &reason);
+    if (saved != Saveresult::Saved) {
         logOpenFailure(path);
         return -1020;
     }

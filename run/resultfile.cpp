@@ -4,9 +4,8 @@
 #include "model/zovtree.h"
 #include "output/prolog.h"
 #include "output/resultwriter.h"
+#include "output/savefile.h"
 #include "run/logger.h"
-
-#include <QSaveFile>
 
 namespace {
 
@@ -68,20 +67,19 @@ QString Diffscenario::writeResultFile()
     }
 
     // The result replaces an earlier one only once it is complete.
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly)) {
-        const QString text = QStringLiteral("Could not open file ") + name;
-        fileInfo(text);
-        m_lastError = text;
-        return text;
-    }
-    fileInfo(QStringLiteral("Writing result file to ") + name);
-    fileInfo(QStringLiteral("Using encoding ") + QStringLiteral("UTF-8"));
-    const QString error = writeResult(&file);
-    if (!error.isEmpty() || !file.commit()) {
-        file.cancelWriting();
-        const QString text = QStringLiteral("Could not write file ") + name + QStringLiteral(": ")
-            + (error.isEmpty() ? file.errorString() : error);
+    QString reason;
+    const Saveresult saved = saveWhole(
+        name,
+        [&](QIODevice* device) {
+            fileInfo(QStringLiteral("Writing result file to ") + name);
+            fileInfo(QStringLiteral("Using encoding ") + QStringLiteral("UTF-8"));
+            return writeResult(device);
+        },
+        &reason);
+    if (saved != Saveresult::Saved) {
+        const QString text = saved == Saveresult::OpenFailed
+            ? QStringLiteral("Could not open file ") + name
+            : QStringLiteral("Could not write file ") + name + QStringLiteral(": ") + reason;
         fileInfo(text);
         m_lastError = text;
         return text;
