@@ -106,6 +106,8 @@ Mainwindow::Mainwindow(QStringList* arguments)
 
     createCentralArea();
     connectNavigation();
+    m_viewMenu->addSeparator();
+    m_viewMenu->addAction(m_view->shiftedAction());
 
     m_logWindow = std::make_unique<QPlainTextEdit>();
     m_logWindow->setObjectName(QStringLiteral("logwindow"));
@@ -213,7 +215,10 @@ void Mainwindow::navigate(bool forward)
 {
     switch (forward ? m_navigator->next() : m_navigator->previous()) {
     case Changenavigator::Step::Moved:
-        statusBar()->clearMessage();
+        if (m_navigator->remark().isEmpty())
+            statusBar()->clearMessage();
+        else
+            showStatus(m_navigator->remark());
         break;
     case Changenavigator::Step::AtEnd:
         showStatus(forward ? QCoreApplication::translate("", "Last change reached.")
