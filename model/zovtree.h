@@ -6,7 +6,6 @@
 #include <QXmlStreamEntityResolver>
 
 class QIODevice;
-class QXmlStreamWriter;
 
 // Keeps an undeclared entity reference as the literal text "&name;" instead of an error.
 class Entityresolver : public QXmlStreamEntityResolver {
@@ -57,6 +56,5 @@ private:
     Zovnode* m_root = nullptr;
     Zovnode* m_current = nullptr;
     Openelement* m_stackTop = nullptr;
-    QXmlStreamWriter* m_writer = nullptr;
     QString m_documentEncoding;
 };
