@@ -244,6 +244,12 @@ void Mainwindow::createLanguageMenu()
 
     m_languageGroup = new QActionGroup(this);
     m_languageGroup->setExclusive(true);
+    // The interface starts in the source language, so that is the one checked.
+    m_englishAction = m_languageMenu->addAction(QStringLiteral("English"));
+    m_englishAction->setObjectName(QStringLiteral("act_lang_en"));
+    m_englishAction->setCheckable(true);
+    m_englishAction->setChecked(true);
+    m_languageGroup->addAction(m_englishAction);
     for (const QString& file : files) {
         QTranslator translator;
         QString name;
@@ -256,8 +262,6 @@ void Mainwindow::createLanguageMenu()
         action->setCheckable(true);
         action->setData(file);
         m_languageGroup->addAction(action);
-        if (m_languageGroup->actions().size() == 1)
-            action->setChecked(true);
     }
     connect(m_languageGroup, &QActionGroup::triggered, this, &Mainwindow::switchlanguage);
 }
@@ -318,20 +322,38 @@ void Mainwindow::fillFromCommandLine()
 
 void Mainwindow::startupCheck()
 {
+    // The file a run will read: the -cfg path when given.
+    Cfgstore::instance().locate(*m_arguments);
     m_cfgdialog.reset();
     m_cfgdialog = std::make_unique<Cfgdialog>(this);
-    if (m_cfgdialog->loadcfg() != 0) {
+    const int code = m_cfgdialog->loadcfg();
+    if (code < 0) {
         m_cfgdialog->show();
         showBox(QMessageBox::Critical,
             QCoreApplication::translate("", "Error while trying to read configuration file: %1\n")
                 .arg(-1095));
-    } else {
-        m_cfgdialog.reset();
+        return;
     }
+    m_cfgdialog.reset();
+    if (code == 1)
+        tellFirstStart();
+}
+
+void Mainwindow::tellFirstStart()
+{
+    const QString path = QDir::toNativeSeparators(Cfgstore::instance().cfgpath());
+    const QString text = QCoreApplication::translate("",
+        "No configuration file %1 yet: the built-in settings are used; Save in the configuration "
+        "dialog creates the file.")
+                             .arg(path);
+    showStatus(text);
+    Logger::instance().write(text, Logger::Info, Logger::WindowOnly);
 }
 
 void Mainwindow::showBox(QMessageBox::Icon icon, const QString& text)
 {
+    // A box that points to the log file must find its lines there.
+    Logger::instance().flush();
     QMessageBox box(icon, boxTitle(), text, QMessageBox::Ok, this);
     box.exec();
 }
@@ -459,10 +481,13 @@ void Mainwindow::config()
     m_cfgdialog.reset();
     m_cfgdialog = std::make_unique<Cfgdialog>(this);
     m_cfgdialog->show();
-    if (m_cfgdialog->loadcfg() != 0) {
+    const int code = m_cfgdialog->loadcfg();
+    if (code < 0) {
         showBox(QMessageBox::Critical,
             QCoreApplication::translate("", "Error while trying to read configuration file: %1\n")
                 .arg(-1095));
+    } else if (code == 1) {
+        tellFirstStart();
     }
 }
 
@@ -534,13 +559,26 @@ void Mainwindow::setpath2()
 
 void Mainwindow::switchlanguage(QAction* action)
 {
+    if (action && action == m_englishAction) {
+        // A translator cannot unload its file; fresh ones give the source texts back.
+        for (std::unique_ptr<QTranslator>* translator : { &m_appTranslator, &m_qtTranslator }) {
+            QCoreApplication::removeTranslator(translator->get());
+            *translator = std::make_unique<QTranslator>();
+            QCoreApplication::installTranslator(translator->get());
+        }
+        retranslate();
+        return;
+    }
     const QString file = action ? action->data().toString() : QString();
     if (file.isEmpty())
         return;
     const QString dir = translationDir();
-    if (!m_appTranslator->load(file, dir))
+    if (!m_appTranslator->load(file, dir)) {
         showBox(QMessageBox::Warning,
             QCoreApplication::translate("", "Language file %1 not found.").arg(file));
+        // What is shown now is the source language.
+        m_englishAction->setChecked(true);
+    }
     const QString qtFile = QLatin1String("qt_") + file.mid(4, 2) + QLatin1String(".qm");
     // The toolkit's own texts are optional: without them only ours change.
     const bool toolkitTranslated = m_qtTranslator->load(qtFile, QStringLiteral("qttranslations"))

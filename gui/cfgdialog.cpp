@@ -51,7 +51,11 @@ int Cfgdialog::loadcfg()
     Cfgstore& store = Cfgstore::instance();
     store.clear();
     const int code = store.readcfg();
-    if (code != 0) {
+    const bool firstStart = code == -1015;
+    if (firstStart) {
+        // No file yet: the built-in settings are what a run uses, and Save writes them.
+        store.useBuiltins();
+    } else if (code != 0) {
         logError(QStringLiteral("Error while trying to read configuration file: %1\n").arg(code));
         return -1095;
     }
@@ -94,7 +98,7 @@ int Cfgdialog::loadcfg()
         elementlist->setCurrentRow(0);
         show_anchor(elementlist->item(0)->text());
     }
-    return 0;
+    return firstStart ? 1 : 0;
 }
 
 QStringList Cfgdialog::widgetValues() const

@@ -70,6 +70,8 @@ int Diffscenario::init()
             = QStringLiteral("Error while trying to read configuration file: %1\n").arg(code);
         printToStandardStreams(text);
         m_lastError = text.trimmed();
+        // There is no log file for this run yet; the log window still tells why it stopped.
+        Logger::instance().write(m_lastError, Logger::Error, Logger::WindowOnly);
         return -1095;
     }
 

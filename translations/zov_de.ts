@@ -267,6 +267,10 @@ Einzelheiten stehen in der Protokolldatei.</translation>
         <source>Shifted: this node kept its order among its siblings; only insertions or deletions before it changed its index.</source>
         <translation>Nachgerückt: dieser Knoten behielt seine Reihenfolge unter den Geschwistern; nur Einfügungen oder Löschungen davor änderten seinen Index.</translation>
     </message>
+    <message>
+        <source>No configuration file %1 yet: the built-in settings are used; Save in the configuration dialog creates the file.</source>
+        <translation>Noch keine Konfigurationsdatei %1: die eingebauten Einstellungen gelten; Speichern im Konfigurationsdialog legt die Datei an.</translation>
+    </message>
 </context>
 <context>
     <name>Cfgdialog</name>

@@ -197,7 +197,7 @@ Voir le fichier journal pour les détails.</translation>
     </message>
     <message>
         <source>The change lies %1 levels below the highlighted node, deeper than the view opens: %2</source>
-        <translation>La modification se trouve %1 niveaux sous le nœud en surbrillance, plus profond que la vue ne s'ouvre : %2</translation>
+        <translation>La modification se trouve %1 niveaux sous le nœud en surbrillance, plus profond que la vue ne s&apos;ouvre : %2</translation>
     </message>
     <message>
         <source>unchanged</source>
@@ -266,6 +266,10 @@ Voir le fichier journal pour les détails.</translation>
     <message>
         <source>Shifted: this node kept its order among its siblings; only insertions or deletions before it changed its index.</source>
         <translation>Décalé : ce nœud a gardé son ordre parmi ses frères ; seules des insertions ou suppressions avant lui ont changé son index.</translation>
+    </message>
+    <message>
+        <source>No configuration file %1 yet: the built-in settings are used; Save in the configuration dialog creates the file.</source>
+        <translation>Pas encore de fichier de configuration %1 : les réglages intégrés sont utilisés ; Enregistrer dans la boîte de configuration crée le fichier.</translation>
     </message>
 </context>
 <context>

@@ -27,6 +27,8 @@ public:
 
     QList<Box> boxes;
     std::function<void(QDialog*)> onDialog;
+    // Called while a message box is open, before it is answered.
+    std::function<void()> onBox;
 
     QStringList texts() const
     {
@@ -45,6 +47,8 @@ private:
                 return;
             boxes.append({ box->windowTitle(), box->text(), box->icon(), box->parentWidget(),
                 int(box->buttons().size()) });
+            if (onBox)
+                onBox();
             if (QPushButton* button = box->defaultButton())
                 button->click();
             else

@@ -105,13 +105,20 @@ void Tst_cfgdialog::cleanupTestCase() { Logger::instance().detachWindow(&m_recor
 
 void Tst_cfgdialog::missingFileKeepsBuiltins()
 {
+    // No file yet: the built-in settings are shown, nothing is logged as an error.
     Cfgdialog dialog;
+    dialog.cb_hashmode->setChecked(true);
+    QCOMPARE(dialog.loadcfg(), 1);
+    QCOMPARE(dialog.widgetValues(), builtinValues());
+    QVERIFY(m_recorder.lines.isEmpty());
+    // A file that exists but cannot be read touches no widget.
+    QVERIFY(writeTextFile(m_path, "<broken"));
     dialog.cb_hashmode->setChecked(true);
     QCOMPARE(dialog.loadcfg(), -1095);
     QVERIFY(dialog.cb_hashmode->isChecked());
     QCOMPARE(m_recorder.lines.size(), 1);
     QVERIFY(m_recorder.lines[0].contains(
-        QLatin1String("Error while trying to read configuration file: -1015")));
+        QLatin1String("Error while trying to read configuration file: -1055")));
 }
 
 void Tst_cfgdialog::missingKeys()

@@ -71,6 +71,8 @@ private Q_SLOTS:
     void commandLine_data();
     void commandLine();
     void bareDirectory();
+    void startupReadsTheNamedConfiguration_data();
+    void startupReadsTheNamedConfiguration();
     void incompleteDiff_data();
     void incompleteDiff();
     void wholeRun();
@@ -177,23 +179,53 @@ void Tst_mainwindow::commandLine()
 
 void Tst_mainwindow::bareDirectory()
 {
+    // A first start: no configuration file, no language files.
     QTemporaryDir bare;
     QVERIFY(QDir::setCurrent(bare.path()));
     Mainwindow* w = window();
-    QCOMPARE(m_catcher->texts(),
-        QStringList({ QStringLiteral("No language files found."),
-            QStringLiteral("Error while trying to read configuration file: -1095\n") }));
+    QCOMPARE(m_catcher->texts(), QStringList({ QStringLiteral("No language files found.") }));
     QCOMPARE(m_catcher->boxes[0].icon, QMessageBox::Warning);
-    QCOMPARE(m_catcher->boxes[1].icon, QMessageBox::Critical);
-    for (const Boxcatcher::Box& box : m_catcher->boxes) {
-        QCOMPARE(box.title, boxTitle);
-        QCOMPARE(box.parent, w);
-        QCOMPARE(box.buttonCount, 1);
-    }
-    QVERIFY(w->languageMenu()->actions().isEmpty());
-    QVERIFY(w->cfgdialog());
-    QVERIFY(w->cfgdialog()->isVisible());
+    QCOMPARE(m_catcher->boxes[0].title, boxTitle);
+    QCOMPARE(m_catcher->boxes[0].parent, w);
+    QCOMPARE(m_catcher->boxes[0].buttonCount, 1);
+    QCOMPARE(actionTexts(w->languageMenu()->actions()), QStringList({ "English" }));
+    QVERIFY(!w->cfgdialog());
+    QVERIFY(w->statusBar()->currentMessage().startsWith(QStringLiteral("No configuration file")));
+    QVERIFY(w->logWindow()->toPlainText().contains(QStringLiteral("built-in settings")));
+    // Save in the dialog creates the file the run then reads.
+    w->configAction()->trigger();
+    QVERIFY(m_catcher->boxes.size() == 1 && w->cfgdialog()->isVisible());
     QCOMPARE(w->cfgdialog()->widgetValues(), builtinValues());
+    w->cfgdialog()->savecfg();
+    QVERIFY(QFile::exists(bare.filePath(QStringLiteral("zov_cfg.xml"))));
+}
+
+void Tst_mainwindow::startupReadsTheNamedConfiguration_data()
+{
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::newRow("readable") << configFileText(builtinValues(), {}) << QStringList();
+    QTest::newRow("exists, not readable")
+        << QStringLiteral("<broken")
+        << QStringList(
+               { QStringLiteral("Error while trying to read configuration file: -1095\n") });
+}
+
+void Tst_mainwindow::startupReadsTheNamedConfiguration()
+{
+    QFETCH(QString, content);
+    QFETCH(QStringList, boxes);
+    // Started from a folder without a configuration file, with -cfg naming one elsewhere.
+    QTemporaryDir elsewhere;
+    const QString named = elsewhere.filePath(QStringLiteral("zov_cfg.xml"));
+    QVERIFY(writeTextFile(named, content.toUtf8()));
+    QTemporaryDir bare;
+    QVERIFY(QDir::setCurrent(bare.path()));
+    Mainwindow* w = window({ QStringLiteral("zov"), QStringLiteral("old.xml"),
+        QStringLiteral("new.xml"), QStringLiteral("-cfg"), named });
+    QCOMPARE(m_catcher->texts().mid(1), boxes);
+    QCOMPARE(Cfgstore::instance().cfgpath(), named);
+    QCOMPARE(w->cfgdialog() != nullptr, !boxes.isEmpty());
 }
 
 void Tst_mainwindow::incompleteDiff_data()
@@ -294,8 +326,16 @@ void Tst_mainwindow::failedRun()
     QFETCH(QString, box);
     QFETCH(QString, logged);
     Mainwindow* w = window();
+    QByteArray logAtBox;
+    m_catcher->onBox = [&logAtBox] {
+        QFile log(QStringLiteral("zov_log.txt"));
+        if (log.open(QIODevice::ReadOnly))
+            logAtBox = log.readAll();
+    };
     runToEnd(w, path1, QStringLiteral("new.xml"));
     QCOMPARE(m_catcher->texts(), QStringList({ box }));
+    // The box sends the user to the log file: its lines are there while the box is shown.
+    QVERIFY2(logAtBox.contains(logged.toUtf8()), logAtBox.constData());
     QCOMPARE(m_catcher->boxes[0].icon, QMessageBox::Critical);
     QVERIFY(w->diffButton()->isEnabled());
     QVERIFY(w->configAction()->isEnabled());
@@ -327,7 +367,9 @@ void Tst_mainwindow::languageSwitch()
     QPushButton* file1 = w->findChild<QPushButton*>(QStringLiteral("pb_file1"));
     QVERIFY(file1);
 
-    w->languageGroup()->actions().at(0)->trigger();
+    // The interface starts in English, and says so.
+    QCOMPARE(w->languageGroup()->checkedAction()->text(), QStringLiteral("English"));
+    w->languageGroup()->actions().at(1)->trigger();
     QVERIFY(m_catcher->boxes.isEmpty());
     QCOMPARE(actionTexts(w->menuBar()->actions()),
         QStringList({ "Datei", "Bearbeiten", "Ansicht", "Sprache", "Hilfe" }));
@@ -338,8 +380,12 @@ void Tst_mainwindow::languageSwitch()
     QCOMPARE(w->diffButton()->text(), QStringLiteral("Diff"));
     QCOMPARE(w->nextAction()->text(), QStringLiteral("Nächste Änderung"));
 
-    w->languageGroup()->actions().at(1)->trigger();
+    w->languageGroup()->actions().at(2)->trigger();
     QCOMPARE(file1->text(), QStringLiteral("Fichier XML 1"));
+    // English can be chosen again without a restart.
+    w->languageGroup()->actions().at(0)->trigger();
+    QCOMPARE(file1->text(), QStringLiteral("Xml file 1"));
+    QCOMPARE(w->nextAction()->text(), QStringLiteral("Next change"));
 
     // A missing file warns and falls back to the source texts.
     QAction missing(QStringLiteral("Klingon"));
@@ -380,8 +426,9 @@ void Tst_mainwindow::configAction()
     Mainwindow* w = window({ QStringLiteral("zov"), QStringLiteral("-cfg"), elsewhere });
     w->configAction()->trigger();
     QVERIFY(w->cfgdialog() && w->cfgdialog()->isVisible());
-    QCOMPARE(m_catcher->texts(),
-        QStringList({ QStringLiteral("Error while trying to read configuration file: -1095\n") }));
+    // No file there yet: the dialog shows the built-in settings, and Save will create it.
+    QVERIFY(m_catcher->boxes.isEmpty());
+    QVERIFY(w->statusBar()->currentMessage().contains(QDir::toNativeSeparators(elsewhere)));
     QCOMPARE(Cfgstore::instance().cfgpath(), elsewhere);
     QCOMPARE(w->cfgdialog()->widgetValues(), builtinValues());
 }
