@@ -400,6 +400,8 @@ void Mainwindow::diff()
         m_arguments->insert(1, m_path1);
         m_arguments->insert(2, m_path2);
         m_scenario = std::make_unique<Diffscenario>(*m_arguments, true);
+        // Without a configuration file the run uses the built-in settings, as the start said.
+        m_scenario->setBuiltinFallback(true);
     }
     if (m_scenario->init() != 0) {
         showBox(QMessageBox::Critical,

@@ -192,6 +192,13 @@ void Tst_mainwindow::bareDirectory()
     QVERIFY(!w->cfgdialog());
     QVERIFY(w->statusBar()->currentMessage().startsWith(QStringLiteral("No configuration file")));
     QVERIFY(w->logWindow()->toPlainText().contains(QStringLiteral("built-in settings")));
+    // A run uses them too.
+    for (const char* name : { "old.xml", "new.xml" })
+        QVERIFY(
+            QFile::copy(m_dir.filePath(QLatin1String(name)), bare.filePath(QLatin1String(name))));
+    runToEnd(w, QStringLiteral("old.xml"), QStringLiteral("new.xml"));
+    QCOMPARE(m_catcher->boxes.size(), 1);
+    QVERIFY(w->view()->rightTree()->topLevelItem(0));
     // Save in the dialog creates the file the run then reads.
     w->configAction()->trigger();
     QVERIFY(m_catcher->boxes.size() == 1 && w->cfgdialog()->isVisible());
