@@ -136,6 +136,15 @@ QString Zovtree::encoding() const
 
 namespace {
 
+bool hasControlCharacter(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20)
+            return true;
+    }
+    return false;
+}
+
 // Names stay qualified (namespace processing is off), yet a document that is not
 // namespace-well-formed (undeclared or illegally declared prefixes, one attribute given twice under
 // two prefixes of the same namespace) could not be read back by a namespace-aware reader; this
@@ -448,6 +457,12 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
                 add(Zovnode::inArena<Zovnode>(storage, reader.text().toString(), Comment));
             break;
         case QXmlStreamReader::ProcessingInstruction:
+            // The reader lets control characters through in a target, which no writer can put
+            // back into well-formed XML.
+            if (hasControlCharacter(reader.processingInstructionTarget())) {
+                reader.raiseError(QStringLiteral("Invalid XML character."));
+                break;
+            }
             if (!open.isEmpty()) {
                 add(Zovnode::inArena<Zovpinode>(storage,
                     names.intern(reader.processingInstructionTarget()),
