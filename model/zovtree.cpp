@@ -136,13 +136,25 @@ QString Zovtree::encoding() const
 
 namespace {
 
-bool hasControlCharacter(QStringView text)
+// Whether text is an XML name: the reader does not check a processing instruction's target, and
+// a writer cannot put back one that is not.
+bool isXmlName(QStringView text)
 {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20)
-            return true;
+    if (text.isEmpty())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const char16_t u = c.unicode();
+        bool allowed = false;
+        if (u >= 0x80)
+            allowed = c.isLetterOrNumber() || c.isMark() || c.isSurrogate() || u == 0xB7;
+        else
+            allowed = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_' || u == ':'
+                || (i > 0 && ((u >= '0' && u <= '9') || u == '-' || u == '.'));
+        if (!allowed)
+            return false;
     }
-    return false;
+    return true;
 }
 
 // Names stay qualified (namespace processing is off), yet a document that is not
@@ -457,10 +469,8 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
                 add(Zovnode::inArena<Zovnode>(storage, reader.text().toString(), Comment));
             break;
         case QXmlStreamReader::ProcessingInstruction:
-            // The reader lets control characters through in a target, which no writer can put
-            // back into well-formed XML.
-            if (hasControlCharacter(reader.processingInstructionTarget())) {
-                reader.raiseError(QStringLiteral("Invalid XML character."));
+            if (!isXmlName(reader.processingInstructionTarget())) {
+                reader.raiseError(QStringLiteral("Invalid processing instruction name."));
                 break;
             }
             if (!open.isEmpty()) {
