@@ -51,10 +51,14 @@ int Cfgdialog::loadcfg()
     Cfgstore& store = Cfgstore::instance();
     store.clear();
     const int code = store.readcfg();
-    if (code != 0) {
+    // A first start has no file yet: the built-in values are shown, and a save creates it.
+    const bool missing = code == -1015;
+    if (code != 0 && !missing) {
         logError(QStringLiteral("Error while trying to read configuration file: %1\n").arg(code));
         return -1095;
     }
+    if (missing)
+        store.useBuiltins();
 
     for (const Cfgkey& key : cfgKeys()) {
         const QString name = QLatin1String(key.key);
@@ -94,7 +98,7 @@ int Cfgdialog::loadcfg()
         elementlist->setCurrentRow(0);
         show_anchor(elementlist->item(0)->text());
     }
-    return 0;
+    return missing ? 1 : 0;
 }
 
 QStringList Cfgdialog::widgetValues() const

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -17,6 +18,8 @@ public:
         QMessageBox::Icon icon;
         QWidget* parent;
         int buttonCount;
+        // What logFile held on disk while the box was up.
+        QByteArray logText;
     };
 
     Boxcatcher()
@@ -27,6 +30,7 @@ public:
 
     QList<Box> boxes;
     std::function<void(QDialog*)> onDialog;
+    QString logFile;
 
     QStringList texts() const
     {
@@ -43,8 +47,12 @@ private:
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             if (!box->isVisible())
                 return;
+            QFile log(logFile);
+            const QByteArray logText = !logFile.isEmpty() && log.open(QIODevice::ReadOnly)
+                ? log.readAll()
+                : QByteArray();
             boxes.append({ box->windowTitle(), box->text(), box->icon(), box->parentWidget(),
-                int(box->buttons().size()) });
+                int(box->buttons().size()), logText });
             if (QPushButton* button = box->defaultButton())
                 button->click();
             else
