@@ -60,6 +60,10 @@ Einzelheiten stehen in der Protokolldatei.</translation>
         <translation>Die Bäume werden verglichen...</translation>
     </message>
     <message>
+        <source>No configuration file found, using the built-in settings.</source>
+        <translation>Keine Konfigurationsdatei gefunden, die eingebauten Einstellungen werden verwendet.</translation>
+    </message>
+    <message>
         <source>Comparison finished.</source>
         <translation>Vergleich beendet.</translation>
     </message>

@@ -60,6 +60,10 @@ Voir le fichier journal pour les détails.</translation>
         <translation>Comparaison des arbres en cours...</translation>
     </message>
     <message>
+        <source>No configuration file found, using the built-in settings.</source>
+        <translation>Aucun fichier de configuration trouvé, les réglages intégrés sont utilisés.</translation>
+    </message>
+    <message>
         <source>Comparison finished.</source>
         <translation>Comparaison terminée.</translation>
     </message>
