@@ -376,6 +376,14 @@ void Mainwindow::setRunControlsEnabled(bool on)
     m_diffButton->setEnabled(on);
 }
 
+void Mainwindow::setSettingsReadersEnabled(bool on)
+{
+    for (QAction* action : { m_nextAction, m_previousAction, m_filterAction })
+        action->setEnabled(on);
+    m_languageMenu->setEnabled(on);
+    m_summarybar->setEnabled(on);
+}
+
 void Mainwindow::diff()
 {
     // The controls are disabled while a run goes; a direct call must not start over.
@@ -410,6 +418,7 @@ void Mainwindow::diff()
     m_scenario->setBuiltinFallback(true);
     m_runner = std::make_unique<Runthread>(m_scenario.get());
     connect(m_runner.get(), &QThread::finished, this, &Mainwindow::run_finished);
+    setSettingsReadersEnabled(false);
     m_shownStep = -1;
     showStep();
     m_progress->show();
@@ -449,6 +458,7 @@ void Mainwindow::run_finished()
     m_runner.reset();
     m_stepTimer->stop();
     m_progress->hide();
+    setSettingsReadersEnabled(true);
     if (step == Runthread::Init || step == Runthread::Parse) {
         setRunControlsEnabled(true);
         statusBar()->clearMessage();
@@ -501,6 +511,7 @@ void Mainwindow::endRun()
     m_writer.reset();
     m_stepTimer->stop();
     m_progress->hide();
+    setSettingsReadersEnabled(true);
     // The view points into the trees that go with the run.
     m_view->reset();
     m_scenario.reset();

@@ -100,6 +100,8 @@ private:
     // Waits for a run and its writer and drops them, so nothing is left running.
     void endRun();
     void setRunControlsEnabled(bool on);
+    // Everything else that reads the settings, off while a run's worker may write them.
+    void setSettingsReadersEnabled(bool on);
     // The shared half of selectfile1 and selectfile2.
     void selectfile(const QString& caption, QLineEdit* field, QString* path, QString* place);
 

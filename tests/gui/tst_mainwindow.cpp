@@ -273,11 +273,12 @@ void Tst_mainwindow::runOnTheWorker()
     QVERIFY(!w->progressBar()->isHidden());
     QVERIFY(!w->diffButton()->isEnabled());
     QVERIFY(!w->configAction()->isEnabled());
+    QVERIFY(!w->nextAction()->isEnabled() && !w->languageMenu()->isEnabled());
     w->config();
     QVERIFY(!w->cfgdialog());
     QTRY_VERIFY(w->view()->rightTree()->topLevelItem(0));
     QVERIFY(!w->runner());
-    QVERIFY(w->progressBar()->isHidden());
+    QVERIFY(w->progressBar()->isHidden() && w->nextAction()->isEnabled());
     QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Comparison finished."));
     QCOMPARE(w->view()->leftTree()->topLevelItem(0)->text(0), QStringLiteral("library"));
 
