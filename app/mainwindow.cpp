@@ -121,6 +121,8 @@ Mainwindow::Mainwindow(QStringList* arguments)
 
     createCentralArea();
     connectNavigation();
+    m_viewMenu->addSeparator();
+    m_viewMenu->addAction(m_view->shiftedAction());
 
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progress"));
@@ -234,7 +236,10 @@ void Mainwindow::navigate(bool forward)
 {
     switch (forward ? m_navigator->next() : m_navigator->previous()) {
     case Changenavigator::Step::Moved:
-        statusBar()->clearMessage();
+        if (m_navigator->remark().isEmpty())
+            statusBar()->clearMessage();
+        else
+            showStatus(m_navigator->remark());
         break;
     case Changenavigator::Step::AtEnd:
         showStatus(forward ? QCoreApplication::translate("", "Last change reached.")
@@ -260,9 +265,9 @@ void Mainwindow::createLanguageMenu()
 
     m_languageGroup = new QActionGroup(this);
     m_languageGroup->setExclusive(true);
-    // The source texts are English; no file is needed to go back to them.
-    m_englishAction = m_languageMenu->addAction(QLatin1String(languageNameText));
-    m_englishAction->setObjectName(QStringLiteral("act_english"));
+    // The interface starts in the source language, so that is the one checked.
+    m_englishAction = m_languageMenu->addAction(QStringLiteral("English"));
+    m_englishAction->setObjectName(QStringLiteral("act_lang_en"));
     m_englishAction->setCheckable(true);
     m_englishAction->setChecked(true);
     m_languageGroup->addAction(m_englishAction);
@@ -338,7 +343,7 @@ void Mainwindow::fillFromCommandLine()
 
 void Mainwindow::startupCheck()
 {
-    // The file checked is the one a run will read.
+    // The file a run will read: the -cfg path when given.
     Cfgstore::instance().locate(*m_arguments);
     m_cfgdialog.reset();
     m_cfgdialog = std::make_unique<Cfgdialog>(this);
@@ -351,18 +356,24 @@ void Mainwindow::startupCheck()
         return;
     }
     m_cfgdialog.reset();
-    if (code > 0) {
-        Logger::instance().write(
-            QStringLiteral("No configuration file found, using the built-in settings"),
-            Logger::Info, Logger::WindowOnly);
-        showStatus(QCoreApplication::translate(
-            "", "No configuration file found, using the built-in settings."));
-    }
+    if (code == 1)
+        tellFirstStart();
+}
+
+void Mainwindow::tellFirstStart()
+{
+    const QString path = QDir::toNativeSeparators(Cfgstore::instance().cfgpath());
+    const QString text = QCoreApplication::translate("",
+        "No configuration file %1 yet: the built-in settings are used; Save in the configuration "
+        "dialog creates the file.")
+                             .arg(path);
+    showStatus(text);
+    Logger::instance().write(text, Logger::Info, Logger::WindowOnly);
 }
 
 void Mainwindow::showBox(QMessageBox::Icon icon, const QString& text)
 {
-    // A box that points to the log file finds it written.
+    // A box that points to the log file must find its lines there.
     Logger::instance().flush();
     QMessageBox box(icon, boxTitle(), text, QMessageBox::Ok, this);
     box.exec();
@@ -378,7 +389,8 @@ void Mainwindow::setRunControlsEnabled(bool on)
 
 void Mainwindow::setSettingsReadersEnabled(bool on)
 {
-    for (QAction* action : { m_nextAction, m_previousAction, m_filterAction })
+    for (QAction* action :
+        { m_nextAction, m_previousAction, m_filterAction, m_view->shiftedAction() })
         action->setEnabled(on);
     m_languageMenu->setEnabled(on);
     m_summarybar->setEnabled(on);
@@ -543,10 +555,13 @@ void Mainwindow::config()
     m_cfgdialog.reset();
     m_cfgdialog = std::make_unique<Cfgdialog>(this);
     m_cfgdialog->show();
-    if (m_cfgdialog->loadcfg() < 0) {
+    const int code = m_cfgdialog->loadcfg();
+    if (code < 0) {
         showBox(QMessageBox::Critical,
             QCoreApplication::translate("", "Error while trying to read configuration file: %1\n")
                 .arg(-1095));
+    } else if (code == 1) {
+        tellFirstStart();
     }
 }
 
@@ -618,26 +633,25 @@ void Mainwindow::setpath2()
 
 void Mainwindow::switchlanguage(QAction* action)
 {
-    if (!action)
-        return;
-    const QString file = action->data().toString();
-    if (file.isEmpty()) {
-        // Empty translators translate nothing: the source texts show again.
+    if (action && action == m_englishAction) {
+        // A translator cannot unload its file; fresh ones give the source texts back.
         for (std::unique_ptr<QTranslator>* translator : { &m_appTranslator, &m_qtTranslator }) {
             QCoreApplication::removeTranslator(translator->get());
             *translator = std::make_unique<QTranslator>();
             QCoreApplication::installTranslator(translator->get());
         }
-        m_englishAction->setChecked(true);
         retranslate();
         return;
     }
+    const QString file = action ? action->data().toString() : QString();
+    if (file.isEmpty())
+        return;
     const QString dir = translationDir();
     if (!m_appTranslator->load(file, dir)) {
-        // A failed load leaves the translator empty, so the interface is English now.
-        m_englishAction->setChecked(true);
         showBox(QMessageBox::Warning,
             QCoreApplication::translate("", "Language file %1 not found.").arg(file));
+        // What is shown now is the source language.
+        m_englishAction->setChecked(true);
     }
     const QString qtFile = QLatin1String("qt_") + file.mid(4, 2) + QLatin1String(".qm");
     // The toolkit's own texts are optional: without them only ours change.

@@ -92,6 +92,8 @@ private:
     void createCentralArea();
     void fillFromCommandLine();
     void startupCheck();
+    // Says in the status bar and the log window that the built-in settings are in use.
+    void tellFirstStart();
     void retranslate();
     void showBox(QMessageBox::Icon icon, const QString& text);
     void showStatus(const QString& text);
@@ -123,6 +125,7 @@ private:
     QAction* m_previousAction = nullptr;
     QAction* m_filterAction = nullptr;
     QActionGroup* m_languageGroup = nullptr;
+    // The source texts, always there, first in the menu.
     QAction* m_englishAction = nullptr;
     int m_languageFileCount = 0;
     std::unique_ptr<QTranslator> m_appTranslator;

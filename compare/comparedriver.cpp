@@ -16,23 +16,80 @@ namespace {
 
 using Hashcache = QHash<const Zovnode*, quint64>;
 
-// Copies source under parent, with its whole subtree when deep; marked replaces the copy's
-// attributes. Returns the copy, or null when parent is not an element.
-Zovnode* copyInto(Zovnode* parent, const Zovnode* source, bool deep, const QStringList* marked)
+// Appends node to parent; frees it and returns null when parent cannot hold children.
+Zovnode* appendOrFree(Zovnode* parent, Zovnode* node)
 {
+    Zovnode* const appended = parent->appendChild(node);
+    if (!appended)
+        Zovnode::destroy(node);
+    return appended;
+}
+
+// The mark texts of one compare, read once and shared: most marks of a level repeat a few
+// texts (a front insertion gives every following pair the same shift).
+class Marktexts {
+public:
+    const QString& text(int kind, int shift)
+    {
+        const qint64 key = (qint64(kind) << 32) | quint32(shift);
+        auto found = m_texts.constFind(key);
+        if (found == m_texts.cend())
+            found = m_texts.insert(key, markText(kind, shift, QString()));
+        return found.value();
+    }
+
+    const QString& deleted(const QString& name)
+    {
+        auto found = m_deleted.constFind(name);
+        if (found == m_deleted.cend())
+            found = m_deleted.insert(name, markText(element_deleted, 0, name));
+        return found.value();
+    }
+
+private:
+    QHash<qint64, QString> m_texts;
+    QHash<QString, QString> m_deleted;
+};
+
+// What every level of one compare shares.
+struct Levelcontext {
+    Worklist& work;
+    bool guiRun;
+    Hashcache* cache;
+    Marktexts marks;
+};
+
+Zovnode* appendMark(Zovnode* parent, const QString& text, Nodearena* arena)
+{
+    if (!arena)
+        return parent->appendMark(text);
+    return appendOrFree(parent, Zovnode::inArena<Zovpinode>(*arena, QStringLiteral("ZOV"), text));
+}
+
+// Copies source under parent, with its whole subtree when deep; marked replaces the copy's
+// attributes. Every copy takes its source's partner. Returns the copy, or null when parent is
+// not an element.
+Zovnode* copyInto(
+    Zovnode* parent, const Zovnode* source, bool deep, const QStringList* marked, Nodearena* arena)
+{
+    const auto copyOf = [arena](Zovnode* to, const Zovnode* from) {
+        Zovnode* const copy = appendOrFree(to, Zovnode::shallowCopy(from, arena));
+        if (copy)
+            copy->linkPartner(from->partner());
+        return copy;
+    };
     Zovnode* copy = nullptr;
     if (marked) {
-        auto node = std::make_unique<Zovattrelementnode>(
-            source->text(), int(marked->size()), marked->constData());
-        copy = parent->appendChild(node.get());
-        if (!copy)
-            return nullptr;
-        node.release();
+        Zovnode* const node = arena
+            ? Zovnode::inArena<Zovattrelementnode>(
+                *arena, source->text(), int(marked->size()), marked->constData(), *arena)
+            : new Zovattrelementnode(source->text(), int(marked->size()), marked->constData());
+        copy = appendOrFree(parent, node);
     } else {
-        copy = parent->copyChild(source, false);
-        if (!copy)
-            return nullptr;
+        copy = copyOf(parent, source);
     }
+    if (!copy)
+        return nullptr;
     if (deep) {
         // Explicit stack: subtrees may be far deeper than the call stack allows.
         QVector<QPair<const Zovnode*, Zovnode*>> pending { qMakePair(source, copy) };
@@ -41,7 +98,7 @@ Zovnode* copyInto(Zovnode* parent, const Zovnode* source, bool deep, const QStri
             const QVector<Zovnode*>* const list = from->children();
             for (int k = 0; list && k < list->size(); ++k) {
                 const Zovnode* const child = list->at(k);
-                Zovnode* const childCopy = to->copyChild(child, false);
+                Zovnode* const childCopy = copyOf(to, child);
                 if (childCopy && child->hasChildren())
                     pending.append(qMakePair(child, childCopy));
             }
@@ -52,10 +109,10 @@ Zovnode* copyInto(Zovnode* parent, const Zovnode* source, bool deep, const QStri
     return copy;
 }
 
-void appendDeleted(Zovnode* resultElement, const Zovnode* child)
+void appendDeleted(Levelcontext& context, Zovnode* resultElement, const Zovnode* child)
 {
-    resultElement->appendMark(markText(element_deleted, 0, child->name()));
-    copyInto(resultElement, child, true, nullptr);
+    appendMark(resultElement, context.marks.deleted(child->name()), context.work.arena);
+    copyInto(resultElement, child, true, nullptr, context.work.arena);
 }
 
 // Moves child index of node2 under parent; whole subtrees are not looked at again, so a run
@@ -65,11 +122,7 @@ Zovnode* moveInto(Zovnode* parent, Zovnode* node2, int index)
     Zovnode* const child = static_cast<Zovelementnode*>(node2)->releaseChild(index);
     if (!child)
         return nullptr;
-    if (!parent->appendChild(child)) {
-        delete child;
-        return nullptr;
-    }
-    return child;
+    return appendOrFree(parent, child);
 }
 
 // Per new child, whether its pair kept its order among the level's pairs (see keptOrder).
@@ -88,15 +141,17 @@ QVector<bool> keptOrderOf(const Cmpvector& v)
     return anyMoved ? keptOrder(oldIndex) : QVector<bool>();
 }
 
-void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovnode* resultElement,
-    Hashcache* cache)
+void runLevel(Levelcontext& context, Zovnode* node1, Zovnode* node2, Zovnode* resultElement)
 {
+    Worklist& work = context.work;
+    const bool guiRun = context.guiRun;
+    Nodearena* const arena = work.arena;
     std::unique_ptr<Cmpvector> vector;
     if (Cfgstore::instance().getBool(QStringLiteral("use_hashmode")))
         vector = std::make_unique<Cmpvector_hash>(node1, node2);
     else
         vector = std::make_unique<Cmpvector_str>(node1, node2);
-    vector->setContentHashCache(cache);
+    vector->setContentHashCache(context.cache);
     vector->runPasses();
     if (guiRun)
         linkLevel(*vector);
@@ -110,24 +165,25 @@ void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovno
     int k2 = 0;
     while (k2 < v.count2) {
         if (k1 < v.count1 && v.state1[k1] == element_deleted) {
-            appendDeleted(resultElement, v.child1(k1));
+            appendDeleted(context, resultElement, v.child1(k1));
             ++k1;
             continue;
         }
         const int state = v.state2[k2];
         const Zovnode* const child = v.child2(k2);
         if (state == element_added) {
-            resultElement->appendMark(markText(element_added, 0, QString()));
+            appendMark(resultElement, context.marks.text(element_added, 0), arena);
             if (move)
                 moveInto(resultElement, node2, k2);
             else
-                copyInto(resultElement, child, true, nullptr);
+                copyInto(resultElement, child, true, nullptr, arena);
             ++k2;
             continue;
         }
         const int shift = k2 - v.partner2[k2];
         if (state >= complete_match && state <= position_and_content_and_attribute_change) {
-            Zovnode* const mark = resultElement->appendMark(markText(state, shift, QString()));
+            Zovnode* const mark = appendMark(
+                resultElement, context.marks.text(state, isPositionKind(state) ? shift : 0), arena);
             if (mark && isPositionKind(state))
                 mark->setShifted(kept.value(k2));
         }
@@ -139,13 +195,14 @@ void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovno
             if (move && !v.markedAttributes(k2))
                 moveInto(resultElement, node2, k2);
             else
-                copyInto(resultElement, child, true, v.markedAttributes(k2));
+                copyInto(resultElement, child, true, v.markedAttributes(k2), arena);
             break;
         case content_change:
         case attribute_and_content_change:
         case position_and_content_change:
         case position_and_content_and_attribute_change:
-            resultChildren[k2] = copyInto(resultElement, child, false, v.markedAttributes(k2));
+            resultChildren[k2]
+                = copyInto(resultElement, child, false, v.markedAttributes(k2), arena);
             break;
         default:
             break;
@@ -155,7 +212,7 @@ void runLevel(Worklist& work, bool guiRun, Zovnode* node1, Zovnode* node2, Zovno
     }
     for (; k1 < v.count1; ++k1) {
         if (v.state1[k1] == element_deleted)
-            appendDeleted(resultElement, v.child1(k1));
+            appendDeleted(context, resultElement, v.child1(k1));
     }
 
     for (int j = 0; j < v.count2; ++j) {
@@ -179,12 +236,15 @@ void compareTrees(
 {
     if (!node1 || !node2 || !resultElement)
         return;
-    const Keyflags flags = Keyflags::fromConfig();
-    storeFingerprints(node1, flags);
-    storeFingerprints(node2, flags);
+    if (!work.fingerprintsStored) {
+        const Keyflags flags = Keyflags::fromConfig();
+        storeFingerprints(node1, flags);
+        storeFingerprints(node2, flags);
+    }
     Hashcache cache;
+    Levelcontext context { work, guiRun, &cache, {} };
     work.entries.resize(0);
-    runLevel(work, guiRun, node1, node2, resultElement, &cache);
+    runLevel(context, node1, node2, resultElement);
     qsizetype p = 0;
     while (p < work.entries.size()) {
         const qsizetype stretchEnd = work.entries.size();
@@ -193,7 +253,7 @@ void compareTrees(
             Zovnode* const first = work.entries[p];
             Zovnode* const second = work.entries[p + 1];
             Zovnode* const result = work.entries[p + 2];
-            runLevel(work, guiRun, first, second, result, &cache);
+            runLevel(context, first, second, result);
         }
     }
     work.entries.resize(0);
@@ -204,7 +264,8 @@ void compareLevel(
 {
     if (!node1 || !node2 || !resultElement)
         return;
-    runLevel(work, guiRun, node1, node2, resultElement, nullptr);
+    Levelcontext context { work, guiRun, nullptr, {} };
+    runLevel(context, node1, node2, resultElement);
 }
 
 void enqueuePair(Worklist& work, Zovnode* node1, Zovnode* node2, Zovnode* resultElement)

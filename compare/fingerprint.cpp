@@ -213,6 +213,17 @@ void storeFingerprints(Zovnode* root, const Keyflags& flags)
         });
 }
 
+quint64 fingerprintFromChildren(const Zovnode* node, const Keyflags& flags)
+{
+    quint64 hash = headHash(node, flags);
+    const QVector<Zovnode*>* const list = node->children();
+    if (!list)
+        return combine(hash, 0);
+    for (const Zovnode* child : *list)
+        hash = combine(hash, child->fingerprint());
+    return combine(hash, quint64(list->size()));
+}
+
 quint64 subtreeHash(
     const Zovnode* root, const Keyflags& flags, QHash<const Zovnode*, quint64>* cache)
 {

@@ -14,11 +14,20 @@ struct Keyflags {
 
     // normalize_spaces, ignore_attributes and ignore_attribute_order of the configuration.
     static Keyflags fromConfig();
+
+    bool operator==(const Keyflags& other) const
+    {
+        return simplify == other.simplify && ignoreAttributes == other.ignoreAttributes
+            && ignoreAttributeOrder == other.ignoreAttributeOrder;
+    }
 };
 
 // 64-bit structural hash of every subtree below and including root, stored on each node with
 // setFingerprint; equal for subtrees with equal contentString under flags. Does nothing for null.
 void storeFingerprints(Zovnode* root, const Keyflags& flags);
+// The structural hash of node from its own fields and the fingerprints its children carry: what
+// storeFingerprints stores, one node at a time, children first (as a loader finishes them).
+quint64 fingerprintFromChildren(const Zovnode* node, const Keyflags& flags);
 // The structural hash of one subtree under flags, computed afresh; cache (optional) keeps the
 // hash of every visited node so that later calls skip known subtrees. 0 for null.
 quint64 subtreeHash(

@@ -3,6 +3,7 @@
 #include <QMutex>
 #include <QVarLengthArray>
 
+class Nodearena;
 class Zovnode;
 
 // Pairs of elements still to be compared, as triples (tree-1 node, tree-2 node, result
@@ -13,4 +14,10 @@ struct Worklist {
     // Set by an owner that releases tree 2 right after the compare: whole subtrees are then
     // moved into the result instead of copied, and tree 2 keeps nulls in their places.
     bool consumeSecondTree = false;
+    // Where the result's new nodes (marks, copies) go; null puts them on the heap. It must live
+    // as long as the result tree.
+    Nodearena* arena = nullptr;
+    // Set by an owner whose trees already carry their fingerprints under the current settings
+    // (computed while they were read).
+    bool fingerprintsStored = false;
 };

@@ -51,14 +51,14 @@ int Cfgdialog::loadcfg()
     Cfgstore& store = Cfgstore::instance();
     store.clear();
     const int code = store.readcfg();
-    // A first start has no file yet: the built-in values are shown, and a save creates it.
-    const bool missing = code == -1015;
-    if (code != 0 && !missing) {
+    const bool firstStart = code == -1015;
+    if (firstStart) {
+        // No file yet: the built-in settings are what a run uses, and Save writes them.
+        store.useBuiltins();
+    } else if (code != 0) {
         logError(QStringLiteral("Error while trying to read configuration file: %1\n").arg(code));
         return -1095;
     }
-    if (missing)
-        store.useBuiltins();
 
     for (const Cfgkey& key : cfgKeys()) {
         const QString name = QLatin1String(key.key);
@@ -98,7 +98,7 @@ int Cfgdialog::loadcfg()
         elementlist->setCurrentRow(0);
         show_anchor(elementlist->item(0)->text());
     }
-    return missing ? 1 : 0;
+    return firstStart ? 1 : 0;
 }
 
 QStringList Cfgdialog::widgetValues() const

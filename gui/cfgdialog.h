@@ -17,9 +17,9 @@ public:
     explicit Cfgdialog(QWidget* parent = nullptr);
     ~Cfgdialog() override;
 
-    // Reads the configuration file into the store and the widgets; returns 0, 1 when no file
-    // exists (the built-in values are shown), or -1095 (and touches no widget) when the file
-    // cannot be read.
+    // Reads the configuration file into the store and the widgets; returns 0, 1 when there is no
+    // file yet (the built-in settings are shown instead), or -1095 (and touches no widget) when
+    // the file exists but cannot be read.
     int loadcfg();
     // The values of the key table's keys, in table order, as the widgets show them.
     QStringList widgetValues() const;

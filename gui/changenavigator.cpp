@@ -1,89 +1,42 @@
 #include "gui/changenavigator.h"
 
 #include "compare/changekind.h"
-#include "config/cfgstore.h"
+#include "gui/marklook.h"
 #include "gui/vtreeitem.h"
 #include "gui/zovvisual.h"
 #include "model/zovnode.h"
-#include "output/markcount.h"
 
+#include <QCoreApplication>
+#include <QLocale>
 #include <QTreeWidget>
 #include <functional>
 
 namespace {
 
-// The marks the view shows, read once per walk. An empty configured text never matches, as
-// in the view.
-class Markrules {
-public:
-    Markrules()
-    {
-        const Cfgstore& cfg = Cfgstore::instance();
-        m_positionChange = cfg.getString(changekindKey(position_change));
-        m_attributeChange = cfg.getString(changekindKey(attribute_change));
-        m_positionAndAttribute = cfg.getString(changekindKey(position_and_attribute_change));
-    }
-
-    // The kind of a mark as shown; -1 for no mark, 0 for a text of no known kind.
-    int kind(const QString& mark) const
-    {
-        if (mark.isEmpty())
-            return -1;
-        const int classified = m_classifier.kind(mark);
-        if (classified != 0)
-            return classified;
-        // Position kinds and deletions without their suffix, as the view shows inherited marks.
-        for (int kind = complete_match; kind <= element_deleted; ++kind) {
-            if (mark == m_classifier.text(kind))
-                return kind;
-        }
-        return 0;
-    }
-
-    const QString& text(int kind) const { return m_classifier.text(kind); }
-
-    // Position and attribute changes concern the element alone, not its content.
-    bool staysWithElement(const QString& mark) const
-    {
-        return startsWith(mark, m_positionChange)
-            || (!m_attributeChange.isEmpty() && mark == m_attributeChange)
-            || startsWith(mark, m_positionAndAttribute);
-    }
-
-    static bool startsWith(const QString& mark, const QString& text)
-    {
-        return !text.isEmpty() && mark.startsWith(text);
-    }
-
-private:
-    Markclassifier m_classifier;
-    QString m_positionChange;
-    QString m_attributeChange;
-    QString m_positionAndAttribute;
-};
-
 struct Frame {
     const Zovnode* node;
     qsizetype next;
-    QString mark;
     int kind;
+    bool shifted;
+    // The next child carries a mark of its own.
+    bool marked;
 };
 
-using Visitor = std::function<bool(const QVector<Frame>& ancestors, const Zovnode* node, int kind)>;
+// ancestors: the frames from the root down to node's parent; kind: the kind node is shown as;
+// marked: whether node carries a mark of its own rather than one it inherits.
+using Visitor = std::function<bool(
+    const QVector<Frame>& ancestors, const Zovnode* node, int kind, bool marked)>;
 
 bool isZovMark(const Zovnode* node)
 {
     return node->kind() == Pi && node->text() == QLatin1String("ZOV");
 }
 
-// Visits every node below root that the view would show as an item, in document order, with
-// the kind of the mark the view gives it, until visit returns true. Deep documents need the
-// explicit stack.
-void walk(const Zovnode* root, const Visitor& visit)
+// Visits every node below root that the view would show as an item, in document order, until
+// visit returns true. Deep documents need the explicit stack.
+void walk(const Zovnode* root, const Marklook& look, const Visitor& visit)
 {
-    const Markrules rules;
-    const QString& deleted = rules.text(element_deleted);
-    QVector<Frame> stack { { root, 0, QString(), -1 } };
+    QVector<Frame> stack { { root, 0, -1, false, false } };
     while (!stack.isEmpty()) {
         Frame& frame = stack.last();
         const QVector<Zovnode*>* children = frame.node->children();
@@ -93,33 +46,27 @@ void walk(const Zovnode* root, const Visitor& visit)
         }
         const Zovnode* child = children->at(frame.next++);
         if (isZovMark(child)) {
-            frame.mark = child->value();
-            frame.kind = rules.kind(frame.mark);
+            frame.kind = look.kind(child->value());
+            frame.shifted = child->isShifted() && isPositionKind(frame.kind);
+            frame.marked = true;
             continue;
         }
-        // A deleted element's name is not part of the mark its item shows.
-        if (Markrules::startsWith(frame.mark, deleted) && frame.mark != deleted) {
-            frame.mark = deleted;
-            frame.kind = element_deleted;
-        }
-        if (visit(stack, child, frame.kind))
+        const bool marked = frame.marked;
+        frame.marked = false;
+        if (visit(stack, child, look.shownKind(frame.kind, frame.shifted), marked))
             return;
         if (child->hasChildren()) {
-            QString mark = frame.mark;
-            int kind = frame.kind;
-            if (rules.staysWithElement(mark)) {
-                mark = rules.text(complete_match);
-                kind = rules.kind(mark);
-            }
-            stack.append({ child, 0, mark, kind });
+            const int inherited = Marklook::inheritedKind(frame.kind);
+            stack.append({ child, 0, inherited, inherited == frame.kind && frame.shifted, false });
         }
     }
 }
 
-bool wanted(int kind, int restriction)
+// Each change is one stop: the content of an added or deleted element, which inherits its
+// mark, is not a change of its own.
+bool wanted(int kind, bool marked, int restriction)
 {
-    const bool change = kind != -1 && kind != complete_match;
-    return change && (restriction == 0 || kind == restriction);
+    return marked && Marklook::isChange(kind) && (restriction == 0 || kind == restriction);
 }
 
 QVector<const Zovnode*> pathOf(const QVector<Frame>& ancestors, const Zovnode* node)
@@ -130,6 +77,28 @@ QVector<const Zovnode*> pathOf(const QVector<Frame>& ancestors, const Zovnode* n
         path.append(frame.node);
     path.append(node);
     return path;
+}
+
+// The names along a path, runs of one name folded into one step and long paths cut in the
+// middle, so that the status bar can hold it.
+QString pathText(const QVector<const Zovnode*>& path, qsizetype from)
+{
+    QStringList steps;
+    for (qsizetype i = from; i < path.size();) {
+        qsizetype same = i + 1;
+        while (same < path.size() && path[same]->name() == path[i]->name())
+            ++same;
+        const qsizetype run = same - i;
+        steps << (run == 1
+                ? path[i]->name()
+                : QStringLiteral("%1 \u00d7%2").arg(path[i]->name(), QLocale().toString(run)));
+        i = same;
+    }
+    constexpr int kept = 4;
+    if (steps.size() > 2 * kept + 1)
+        steps = steps.mid(0, kept) + QStringList { QStringLiteral("\u2026") }
+            + steps.mid(steps.size() - kept);
+    return steps.join(QLatin1Char('/'));
 }
 
 } // namespace
@@ -143,43 +112,44 @@ Changenavigator::Changenavigator(Zovvisual* view, QObject* parent)
 }
 
 QVector<const Zovnode*> Changenavigator::nextChange(
-    const Zovnode* root, const Zovnode* start, int kind)
+    const Marklook& look, const Zovnode* root, const Zovnode* start, int kind)
 {
     QVector<const Zovnode*> found;
     if (!root)
         return found;
     bool passed = !start || start == root;
-    walk(root, [&](const QVector<Frame>& ancestors, const Zovnode* node, int nodeKind) {
-        if (!passed) {
-            passed = node == start;
-            return false;
-        }
-        if (!wanted(nodeKind, kind))
-            return false;
-        found = pathOf(ancestors, node);
-        return true;
-    });
+    walk(root, look,
+        [&](const QVector<Frame>& ancestors, const Zovnode* node, int nodeKind, bool marked) {
+            if (!passed) {
+                passed = node == start;
+                return false;
+            }
+            if (!wanted(nodeKind, marked, kind))
+                return false;
+            found = pathOf(ancestors, node);
+            return true;
+        });
     return found;
 }
 
 QVector<const Zovnode*> Changenavigator::previousChange(
-    const Zovnode* root, const Zovnode* start, int kind)
+    const Marklook& look, const Zovnode* root, const Zovnode* start, int kind)
 {
     QVector<const Zovnode*> found;
     if (!root || start == root)
         return found;
     const Zovnode* last = nullptr;
-    walk(root, [&](const QVector<Frame>&, const Zovnode* node, int nodeKind) {
+    walk(root, look, [&](const QVector<Frame>&, const Zovnode* node, int nodeKind, bool marked) {
         if (node == start)
             return true;
-        if (wanted(nodeKind, kind))
+        if (wanted(nodeKind, marked, kind))
             last = node;
         return false;
     });
     if (!last)
         return found;
     // Copying the path at every candidate would cost its depth each time; a second walk does not.
-    walk(root, [&](const QVector<Frame>& ancestors, const Zovnode* node, int) {
+    walk(root, look, [&](const QVector<Frame>& ancestors, const Zovnode* node, int, bool) {
         if (node != last)
             return false;
         found = pathOf(ancestors, node);
@@ -194,7 +164,12 @@ Changenavigator::Step Changenavigator::previous() { return go(false); }
 
 void Changenavigator::setKind(int kind) { m_kind = kind; }
 
-void Changenavigator::forget() { m_current = nullptr; }
+void Changenavigator::forget()
+{
+    m_current = nullptr;
+    m_shownAt = nullptr;
+    m_remark.clear();
+}
 
 Changenavigator::Step Changenavigator::go(bool forward)
 {
@@ -202,14 +177,17 @@ Changenavigator::Step Changenavigator::go(bool forward)
     if (!rootItem)
         return Step::NoChange;
     const Zovnode* root = rootItem->node();
-    // A clicked item is where the user looks now; otherwise go on from the last change reached.
+    const Marklook& look = m_view->look();
+    // A clicked item is where the user looks now; otherwise go on from the last change reached,
+    // also when it lies below the item that stands for it.
     const Vtreeitem* highlighted = m_view->highlightedRight();
-    const Zovnode* start = highlighted ? highlighted->node() : m_current;
+    const Zovnode* start
+        = highlighted && highlighted->node() != m_shownAt ? highlighted->node() : m_current;
 
-    const QVector<const Zovnode*> path
-        = forward ? nextChange(root, start, m_kind) : previousChange(root, start, m_kind);
+    const QVector<const Zovnode*> path = forward ? nextChange(look, root, start, m_kind)
+                                                 : previousChange(look, root, start, m_kind);
     if (path.isEmpty()) {
-        if (!start || nextChange(root, nullptr, m_kind).isEmpty())
+        if (!start || nextChange(look, root, nullptr, m_kind).isEmpty())
             return Step::NoChange;
         return Step::AtEnd;
     }
@@ -217,11 +195,18 @@ Changenavigator::Step Changenavigator::go(bool forward)
     if (!item)
         return Step::Failed;
     QTreeWidget* tree = m_view->rightTree();
-    // Exactly what a click does: the item becomes current, then the view highlights the pair.
-    tree->setCurrentItem(item);
-    m_view->bitemclicked(item, 0);
-    tree->scrollToItem(item);
-    m_current = item->node();
+    tree->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+    m_view->highlight(item);
+    m_current = path.last();
+    m_shownAt = item->node();
+    const qsizetype opened = Zovvisual::maxOpenDepth + 1;
+    m_remark.clear();
+    if (path.size() > opened) {
+        m_remark = QCoreApplication::translate("",
+            "The change lies %1 levels below the highlighted node, deeper than the view opens: %2")
+                       .arg(QLocale().toString(path.size() - opened), pathText(path, opened));
+        item->setToolTip(0, m_remark);
+    }
     return Step::Moved;
 }
 
@@ -231,14 +216,15 @@ Vtreeitem* Changenavigator::reveal(const QVector<const Zovnode*>& path)
     auto* item = static_cast<Vtreeitem*>(tree->topLevelItem(0));
     if (!item || path.isEmpty() || item->node() != path.first())
         return nullptr;
-    for (qsizetype depth = 1; depth < path.size(); ++depth) {
+    const qsizetype depth = qMin<qsizetype>(path.size(), Zovvisual::maxOpenDepth + 1);
+    for (qsizetype level = 1; level < depth; ++level) {
         // The view's own expansion makes the child items and opens the left side with them.
         if (!item->isExpanded())
             tree->expandItem(item);
         Vtreeitem* found = nullptr;
         for (int i = 0; i < item->childCount() && !found; ++i) {
             auto* child = static_cast<Vtreeitem*>(item->child(i));
-            if (child->node() == path[depth])
+            if (child->node() == path[level])
                 found = child;
         }
         if (!found)

@@ -1,6 +1,6 @@
 #include "gui/matchfilter.h"
 
-#include "config/cfgstore.h"
+#include "compare/changekind.h"
 #include "gui/vtreeitem.h"
 #include "gui/zovvisual.h"
 
@@ -8,11 +8,6 @@
 #include <QTreeWidgetItemIterator>
 
 namespace {
-
-QString completeMatchText()
-{
-    return Cfgstore::instance().getString(QStringLiteral("complete_match"));
-}
 
 void showAll(QTreeWidget* tree)
 {
@@ -27,6 +22,14 @@ Matchfilter::Matchfilter(Zovvisual* view, QObject* parent)
     , m_view(view)
 {
     connect(m_view->rightTree(), &QTreeWidget::itemExpanded, this, &Matchfilter::filterChildren);
+    // Shifted pairs may have become complete matches, or stopped being ones.
+    connect(m_view, &Zovvisual::restyled, this, [this] {
+        if (!m_active)
+            return;
+        showAll(m_view->rightTree());
+        showAll(m_view->leftTree());
+        filterAll();
+    });
 }
 
 void Matchfilter::setActive(bool on)
@@ -39,24 +42,26 @@ void Matchfilter::setActive(bool on)
         showAll(m_view->leftTree());
         return;
     }
-    const QString completeMatch = completeMatchText();
+    filterAll();
+}
+
+void Matchfilter::filterAll()
+{
     for (QTreeWidgetItemIterator it(m_view->rightTree()); *it; ++it)
-        hideIfMatch(*it, completeMatch);
+        hideIfMatch(*it);
 }
 
 void Matchfilter::filterChildren(QTreeWidgetItem* rightParent)
 {
     if (!m_active)
         return;
-    const QString completeMatch = completeMatchText();
     for (int i = 0; i < rightParent->childCount(); ++i)
-        hideIfMatch(rightParent->child(i), completeMatch);
+        hideIfMatch(rightParent->child(i));
 }
 
-void Matchfilter::hideIfMatch(QTreeWidgetItem* right, const QString& completeMatch)
+void Matchfilter::hideIfMatch(QTreeWidgetItem* right)
 {
-    // An empty configured text marks nothing, as in the view.
-    if (completeMatch.isEmpty() || right->text(2) != completeMatch)
+    if (m_view->shownKind(right) != complete_match)
         return;
     right->setHidden(true);
     if (Vtreeitem* left = m_view->leftItemOf(static_cast<Vtreeitem*>(right)))

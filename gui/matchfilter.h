@@ -5,8 +5,9 @@
 class QTreeWidgetItem;
 class Zovvisual;
 
-// Hides, while active, every right item of a Zovvisual whose mark is a complete match, together
-// with its left counterpart; items made later by expanding obey it too.
+// Hides, while active, every right item of a Zovvisual shown as a complete match (shifted pairs
+// with nothing else changed among them, unless they are shown as moved), together with its left
+// counterpart; items made later by expanding, and a change of look, obey it too.
 class Matchfilter : public QObject {
     Q_OBJECT
 
@@ -20,8 +21,9 @@ public:
     bool isActive() const { return m_active; }
 
 private:
+    void filterAll();
     void filterChildren(QTreeWidgetItem* rightParent);
-    void hideIfMatch(QTreeWidgetItem* right, const QString& completeMatch);
+    void hideIfMatch(QTreeWidgetItem* right);
 
     Zovvisual* m_view;
     bool m_active = false;

@@ -12,4 +12,10 @@ Vtreeitem::Vtreeitem(QTreeWidgetItem* parent, Zovnode* node)
 {
 }
 
+Vtreeitem::Vtreeitem(Zovnode* node)
+    : QTreeWidgetItem(QTreeWidgetItem::Type)
+    , m_node(node)
+{
+}
+
 Vtreeitem::~Vtreeitem() = default;

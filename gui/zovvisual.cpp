@@ -1,31 +1,26 @@
 #include "gui/zovvisual.h"
 
-#include "config/cfgstore.h"
+#include "compare/changekind.h"
+#include "gui/markdelegate.h"
 #include "gui/vtreeitem.h"
 #include "gui/waitcursor.h"
 #include "gui/zovresources.h"
 #include "model/zovnode.h"
 #include "model/zovtree.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSettings>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 
-QString parameter(const char* key) { return Cfgstore::instance().getString(QLatin1String(key)); }
+const char* const shiftedKey = "view/shifted_as_moved";
 
-// An empty configured text never matches: otherwise every mark would start with it.
-bool equalsParameter(const QString& mark, const char* key)
-{
-    const QString value = parameter(key);
-    return !value.isEmpty() && mark == value;
-}
-
-bool startsWithParameter(const QString& mark, const char* key)
-{
-    const QString value = parameter(key);
-    return !value.isEmpty() && mark.startsWith(value);
-}
+QSettings userSettings() { return QSettings(QStringLiteral("ZOV"), QStringLiteral("zov")); }
 
 bool hasItemDecoration(const Zovnode* node) { return node->kind() != Text && node->kind() != Pi; }
 
@@ -60,44 +55,6 @@ void setNodeColumns(Vtreeitem* item, const Zovnode* node)
 
 Vtreeitem* asVtreeitem(QTreeWidgetItem* item) { return dynamic_cast<Vtreeitem*>(item); }
 
-enum class Markstyle { Normal, RedContent, Red, Blue, Gray, Magenta };
-
-Markstyle markStyle(const QString& mark)
-{
-    if (equalsParameter(mark, "content_change")
-        || startsWithParameter(mark, "position_and_content_change"))
-        return Markstyle::RedContent;
-    if (equalsParameter(mark, "attribute_and_content_change")
-        || startsWithParameter(mark, "position_and_content_and_attribute_change"))
-        return Markstyle::Red;
-    if (startsWithParameter(mark, "position_change") || equalsParameter(mark, "element_added"))
-        return Markstyle::Blue;
-    if (startsWithParameter(mark, "element_deleted"))
-        return Markstyle::Gray;
-    if (equalsParameter(mark, "attribute_change")
-        || startsWithParameter(mark, "position_and_attribute_change"))
-        return Markstyle::Magenta;
-    return Markstyle::Normal;
-}
-
-QColor styleColour(Markstyle style)
-{
-    switch (style) {
-    case Markstyle::RedContent:
-    case Markstyle::Red:
-        return QColor(Qt::red);
-    case Markstyle::Blue:
-        return QColor(Qt::blue);
-    case Markstyle::Gray:
-        return QColor(Qt::gray);
-    case Markstyle::Magenta:
-        return QColor(Qt::magenta);
-    case Markstyle::Normal:
-        break;
-    }
-    return QColor();
-}
-
 } // namespace
 
 Zovvisual::Zovvisual(QWidget* parent)
@@ -116,8 +73,21 @@ Zovvisual::Zovvisual(QWidget* parent)
     m_rightTree = new QTreeWidget(this);
     m_rightTree->setObjectName(QStringLiteral("tree_diff"));
     m_rightTree->setColumnCount(3);
+    m_rightTree->setItemDelegate(new Markdelegate(this, m_rightTree));
     addWidget(m_leftTree);
     addWidget(m_rightTree);
+    // The trees take the height that lines above them leave.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+
+    m_shiftedAction = new QAction(this);
+    m_shiftedAction->setObjectName(QStringLiteral("act_shiftedasmoved"));
+    m_shiftedAction->setCheckable(true);
+    m_shiftedAction->setChecked(userSettings().value(QLatin1String(shiftedKey), false).toBool());
+    m_look.setShiftedAsMoved(m_shiftedAction->isChecked());
+    connect(m_shiftedAction, &QAction::toggled, this, [this](bool on) {
+        userSettings().setValue(QLatin1String(shiftedKey), on);
+        setShiftedAsMoved(on);
+    });
     setHeaders();
 
     connect(m_leftTree, &QTreeWidget::itemExpanded, this, &Zovvisual::expand_a);
@@ -139,6 +109,13 @@ void Zovvisual::setHeaders()
     m_leftTree->setHeaderLabels({ elements, attributes });
     m_rightTree->setHeaderLabels(
         { elements, attributes, QCoreApplication::translate("", "Changemarks") });
+    m_shiftedAction->setText(QCoreApplication::translate("", "Show shifted nodes as moved"));
+    m_shiftedAction->setStatusTip(QCoreApplication::translate("",
+        "Colour the nodes that only shifted because of insertions or deletions before them as "
+        "moved"));
+    // The notes are texts of the current language too.
+    if (m_rightTree->topLevelItemCount() > 0)
+        setShiftedAsMoved(m_look.shiftedAsMoved());
 }
 
 void Zovvisual::reset()
@@ -160,6 +137,10 @@ void Zovvisual::show(Zovtree* tree1, Zovtree* resultTree)
 {
     if (!tree1 || !resultTree || !tree1->root() || !resultTree->root())
         return;
+    // The settings of this run stay with the items until the next run fills the view.
+    const bool asMoved = m_look.shiftedAsMoved();
+    m_look = Marklook();
+    m_look.setShiftedAsMoved(asMoved);
     Zovnode* leftRoot = tree1->root();
     Zovnode* rightRoot = resultTree->root();
 
@@ -177,6 +158,10 @@ void Zovvisual::show(Zovtree* tree1, Zovtree* resultTree)
     }
     if (rightRoot->hasChildren())
         right->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    // Once per fill: sizing at every expansion costs the depth each time and drops the width
+    // the user chose.
+    m_leftTree->resizeColumnToContents(0);
+    m_rightTree->resizeColumnToContents(0);
     Q_EMIT filled();
 }
 
@@ -195,8 +180,13 @@ void Zovvisual::fillLeft(Vtreeitem* parent)
     const QVector<Zovnode*>* children = parent->node()->children();
     if (!children)
         return;
+    // Items are filled before they join the tree: every change to an item in the tree makes the
+    // view lay out all open levels again.
+    QList<QTreeWidgetItem*> items;
+    items.reserve(children->size());
     for (Zovnode* child : *children) {
-        auto* item = new Vtreeitem(parent, child);
+        auto* item = new Vtreeitem(child);
+        items.append(item);
         m_leftNodes.insert(child, item);
         item->setText(0, nodeText(child));
         if (hasItemDecoration(child)) {
@@ -207,32 +197,38 @@ void Zovvisual::fillLeft(Vtreeitem* parent)
                 item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
         }
     }
+    parent->addChildren(items);
 }
 
 void Zovvisual::fillRight(Vtreeitem* parent)
 {
     const QVector<Zovnode*>* children = parent->node()->children();
+    int kind = Marklook::inheritedKind(parent->markKind());
+    bool shifted = parent->isShifted();
     QString mark = parent->text(2);
-    // Position and attribute changes concern the parent alone, not its content.
-    if (startsWithParameter(mark, "position_change") || equalsParameter(mark, "attribute_change")
-        || startsWithParameter(mark, "position_and_attribute_change"))
-        mark = parameter("complete_match");
-    const QString deleted = parameter("element_deleted");
+    if (kind != parent->markKind()) {
+        mark = m_look.text(kind);
+        shifted = false;
+    }
 
     static const QVector<Zovnode*> none;
+    QList<QTreeWidgetItem*> items;
     for (Zovnode* child : children ? *children : none) {
         if (child->kind() == Pi && child->text() == QLatin1String("ZOV")) {
             mark = child->value();
+            kind = m_look.kind(mark);
+            shifted = child->isShifted() && isPositionKind(kind);
             continue;
         }
-        if (!deleted.isEmpty() && mark.startsWith(deleted))
-            mark = deleted;
-        auto* item = new Vtreeitem(parent, child);
+        // A deleted element's name is not part of the mark its item shows.
+        if (kind == element_deleted)
+            mark = m_look.text(element_deleted);
+        auto* item = new Vtreeitem(child);
+        items.append(item);
         if (child->partner()) {
             if (Vtreeitem* left = m_leftNodes.value(child->partner(), nullptr))
                 link(item, left);
         }
-        applyMark(item, mark);
         item->setText(0, nodeText(child));
         if (hasItemDecoration(child)) {
             if (child->hasAttributes())
@@ -240,50 +236,137 @@ void Zovvisual::fillRight(Vtreeitem* parent)
             if (child->hasChildren())
                 item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
         }
+        applyMark(item, mark, kind, shifted);
     }
+    parent->addChildren(items);
     m_leftNodes.clear();
 }
 
-QColor Zovvisual::markColour(const QString& mark) { return styleColour(markStyle(mark)); }
-
-QIcon Zovvisual::markIcon(const QString& mark) const
+int Zovvisual::shownKind(const QTreeWidgetItem* right) const
 {
-    return styleIcon(static_cast<int>(markStyle(mark)));
+    const auto* item = dynamic_cast<const Vtreeitem*>(right);
+    if (!item || item->markKind() < 0)
+        return -1;
+    return m_look.shownKind(item->markKind(), item->isShifted());
 }
 
-const QIcon& Zovvisual::styleIcon(int style) const
+const QIcon& Zovvisual::kindIcon(int shown) const
 {
-    switch (static_cast<Markstyle>(style)) {
-    case Markstyle::RedContent:
-    case Markstyle::Red:
+    switch (Marklook::icon(shown)) {
+    case Marklook::Icon::Red:
         return m_redIcon;
-    case Markstyle::Blue:
+    case Marklook::Icon::Blue:
         return m_blueIcon;
-    case Markstyle::Gray:
+    case Marklook::Icon::Light:
         return m_lightIcon;
-    case Markstyle::Magenta:
+    case Marklook::Icon::Purple:
         return m_purpleIcon;
-    case Markstyle::Normal:
+    case Marklook::Icon::Normal:
         break;
     }
     return m_normalIcon;
 }
 
-void Zovvisual::applyMark(Vtreeitem* item, const QString& mark)
+void Zovvisual::applyMark(Vtreeitem* item, const QString& mark, int kind, bool shifted)
 {
     item->setText(2, mark);
-    const Markstyle style = markStyle(mark);
-    const QColor colour = styleColour(style);
-    if (colour.isValid()) {
-        for (int column = 0; column < 3; ++column) {
-            // A content change leaves the attribute column in the default colour.
-            if (column == 1 && style == Markstyle::RedContent)
-                continue;
-            item->setForeground(column, colour);
-        }
+    item->setMark(kind, shifted);
+    const Zovnode* node = item->node();
+    // Only texts the run compared inline carry markers; any other text is drawn as it is.
+    const bool textDiffed = m_look.textsDiffed() && node->kind() == Text
+        && (kind == content_change || kind == position_and_content_change);
+    const bool attributesDiffed = m_look.attributesDiffed() && node->hasAttributes()
+        && (kind == attribute_change || kind == attribute_and_content_change
+            || kind == position_and_attribute_change
+            || kind == position_and_content_and_attribute_change);
+    if (textDiffed) {
+        item->setData(0, MarkedRole, true);
+        item->setToolTip(0, item->text(0));
+    }
+    if (attributesDiffed) {
+        item->setData(1, MarkedRole, true);
+        item->setToolTip(1, item->text(1));
+    }
+    style(item);
+}
+
+void Zovvisual::style(Vtreeitem* item)
+{
+    const int shown = shownKind(item);
+    const QColor colour = Marklook::colour(shown);
+    for (int column = 0; column < 3; ++column) {
+        const bool coloured
+            = colour.isValid() && (column != 1 || Marklook::coloursAttributes(shown));
+        item->setData(column, Qt::ForegroundRole, coloured ? QVariant(colour) : QVariant());
     }
     if (hasItemDecoration(item->node()))
-        item->setIcon(0, styleIcon(static_cast<int>(style)));
+        item->setIcon(0, kindIcon(shown));
+    // The stored text still names a position change; the note tells why it is not shown as one.
+    const bool note = item->isShifted() && !m_look.shiftedAsMoved();
+    item->setData(2, NoteRole, note ? QCoreApplication::translate("", "(shifted)") : QVariant());
+    item->setToolTip(2,
+        note ? QCoreApplication::translate("",
+            "Shifted: this node kept its order among its siblings; only insertions or "
+            "deletions before it changed its index.")
+             : QString());
+}
+
+void Zovvisual::setShiftedAsMoved(bool on)
+{
+    m_look.setShiftedAsMoved(on);
+    {
+        const QSignalBlocker blocker(m_shiftedAction);
+        m_shiftedAction->setChecked(on);
+    }
+    {
+        // One repaint for all instead of an update of the view per item.
+        const QSignalBlocker blocker(m_rightTree->model());
+        for (QTreeWidgetItemIterator it(m_rightTree); *it; ++it) {
+            if (auto* item = dynamic_cast<Vtreeitem*>(*it); item && item->markKind() >= 0)
+                style(item);
+        }
+    }
+    m_rightTree->viewport()->update();
+    Q_EMIT restyled();
+}
+
+void Zovvisual::highlight(Vtreeitem* right)
+{
+    removeHighlight();
+    if (!right)
+        return;
+    for (int c = 0; c < 3; ++c)
+        right->setBackground(c, highlightBrush());
+    m_highlightRight = right;
+    if (Vtreeitem* left = leftItemOf(right)) {
+        for (int c = 0; c < 2; ++c)
+            left->setBackground(c, highlightBrush());
+        m_highlightLeft = left;
+        bringIntoView(m_leftTree, left);
+    }
+    bringIntoView(m_rightTree, right);
+}
+
+void Zovvisual::bringIntoView(QTreeWidget* tree, QTreeWidgetItem* item)
+{
+    tree->scrollToItem(item);
+    // The width of the rectangle goes negative where the indentation passes the column.
+    QRect rect = tree->visualItemRect(item);
+    if (rect.height() <= 0)
+        return;
+    // The indentation lies inside the first column: an item so deep that nothing of it would
+    // show needs a wider one.
+    QScrollBar* bar = tree->horizontalScrollBar();
+    const int indentation = rect.left() - tree->header()->sectionViewportPosition(0);
+    if (indentation + 2 * tree->indentation() > tree->columnWidth(0)) {
+        tree->setColumnWidth(0,
+            indentation + tree->iconSize().width() + tree->indentation()
+                + tree->fontMetrics().horizontalAdvance(item->text(0)));
+        rect = tree->visualItemRect(item);
+    }
+    const int room = tree->viewport()->width();
+    if (rect.left() < 0 || rect.left() > room / 2)
+        bar->setValue(bar->value() + rect.left() - 2 * tree->indentation());
 }
 
 void Zovvisual::expand_a(QTreeWidgetItem* item)
@@ -293,7 +376,7 @@ void Zovvisual::expand_a(QTreeWidgetItem* item)
         return;
     if (left->node()->hasChildren()) {
         fillLeft(left);
-        m_leftTree->resizeColumnToContents(0);
+        widenFor(m_leftTree, left);
     }
     if (left->node()->partner()) {
         if (Vtreeitem* right = rightItemOf(left))
@@ -313,7 +396,36 @@ void Zovvisual::expand_diff(QTreeWidgetItem* item)
             m_leftTree->expandItem(left);
     }
     fillRight(right);
-    m_rightTree->resizeColumnToContents(0);
+    widenFor(m_rightTree, right);
+}
+
+void Zovvisual::widenFor(QTreeWidget* tree, QTreeWidgetItem* parent)
+{
+    // Measures only the new children, not every open level, and never narrows: a width the user
+    // chose stays, and half the view is the most a deep level takes on its own.
+    int depth = 1;
+    for (const QTreeWidgetItem* up = parent; up->parent(); up = up->parent())
+        ++depth;
+    constexpr int measured = 200;
+    const QFontMetrics metrics = tree->fontMetrics();
+    int text = 0;
+    for (int i = 0; i < parent->childCount() && i < measured; ++i) {
+        const QTreeWidgetItem* child = parent->child(i);
+        QString shown = child->text(0);
+        // Drawn without its inline difference markers.
+        if (child->data(0, MarkedRole).toBool()) {
+            shown.clear();
+            for (const Textrun& run : splitMarked(child->text(0), m_look.markers()))
+                shown += run.text;
+        }
+        text = qMax(text, metrics.horizontalAdvance(shown));
+    }
+    // Room for the icon, its spacing and the item's margins besides the text.
+    const int wanted = (depth + 1) * tree->indentation() + qMax(16, tree->iconSize().width()) + text
+        + 4 * metrics.averageCharWidth() + 16;
+    const int width = qMin(wanted, qMax(tree->viewport()->width() / 2, tree->columnWidth(0)));
+    if (width > tree->columnWidth(0))
+        tree->setColumnWidth(0, width);
 }
 
 void Zovvisual::collapse_a(QTreeWidgetItem* item)

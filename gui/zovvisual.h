@@ -1,12 +1,14 @@
 #pragma once
 
+#include "gui/marklook.h"
+
 #include <QBrush>
-#include <QColor>
 #include <QHash>
 #include <QIcon>
 #include <QSplitter>
 #include <QString>
 
+class QAction;
 class QTreeWidget;
 class QTreeWidgetItem;
 class Vtreeitem;
@@ -15,21 +17,30 @@ class Zovtree;
 
 // The twin tree view: the first document on the left, the merged result with its change marks
 // on the right. Child items exist only while their parent is expanded, and both sides expand,
-// collapse and highlight in step.
+// collapse and highlight in step. Marks are shown as the Marklook taken when the view was
+// filled decides, so later changes to the settings do not touch what is shown.
 class Zovvisual : public QSplitter {
     Q_OBJECT
 
 public:
+    // Data roles of the result items read by their delegate: whether the text holds inline
+    // difference markers (bool), and a note drawn after the text (string).
+    enum Role { MarkedRole = Qt::UserRole + 1, NoteRole };
+    // Deeper than this the trees are not opened on the way to a node: the toolkit's layout
+    // recurses through the open levels.
+    static constexpr int maxOpenDepth = 2000;
+
     explicit Zovvisual(QWidget* parent = nullptr);
     ~Zovvisual() override;
 
     using QWidget::show;
-    // Builds the two root items and the first level below them; does nothing unless both trees
-    // have a root.
+    // Takes the mark texts and text markers from the current settings, builds the two root
+    // items and the first level below them and sizes the first columns; does nothing unless both
+    // trees have a root.
     void show(Zovtree* tree1, Zovtree* resultTree);
     // Forgets the highlight, deletes every item and empties both maps.
     void reset();
-    // Sets the column headers in the current language.
+    // Sets the column headers and the action texts in the current language.
     void setHeaders();
 
     QTreeWidget* leftTree() const { return m_leftTree; }
@@ -45,16 +56,33 @@ public:
 
     // The brush that marks a clicked pair.
     static QBrush highlightBrush();
-    // The text colour the view gives a mark; invalid for marks shown in the default colour.
-    static QColor markColour(const QString& mark);
-    // The book icon the view gives an element with this mark; the normal icon for unknown marks.
-    QIcon markIcon(const QString& mark) const;
+    // How marks are shown: the settings of the run that filled the view.
+    const Marklook& look() const { return m_look; }
+    // The kind a result item is shown as; -1 for null and for an item without a mark.
+    int shownKind(const QTreeWidgetItem* right) const;
+    // The book icon of a shown kind; the normal icon for kinds of no change.
+    const QIcon& kindIcon(int shown) const;
+
+    // Shows shifted pairs with their stored kind (as moved) or as what else changed, and
+    // styles every result item shown again.
+    void setShiftedAsMoved(bool on);
+    // The check action for setShiftedAsMoved; its state is kept in the user's settings.
+    QAction* shiftedAction() const { return m_shiftedAction; }
+
+    // Highlights a result item, and its counterpart where it has one; null only removes the
+    // highlight. Unlike a click it also marks items without a counterpart.
+    void highlight(Vtreeitem* right);
+    // Scrolls a tree to an item, widening the first column where the item's indentation would
+    // leave its text outside.
+    static void bringIntoView(QTreeWidget* tree, QTreeWidgetItem* item);
 
 Q_SIGNALS:
     // The two root items were built for a new pair of trees.
     void filled();
     // Every item is gone; nodes seen through the view before may be gone too.
     void cleared();
+    // The items were styled again after the shifted pairs changed their look.
+    void restyled();
 
 public Q_SLOTS:
     void expand_a(QTreeWidgetItem* item);
@@ -67,10 +95,12 @@ public Q_SLOTS:
 private:
     void fillLeft(Vtreeitem* parent);
     void fillRight(Vtreeitem* parent);
-    void applyMark(Vtreeitem* item, const QString& mark);
-    // The icon of a mark style (the view's private classification of marks).
-    const QIcon& styleIcon(int style) const;
+    void applyMark(Vtreeitem* item, const QString& mark, int kind, bool shifted);
+    // Colour, icon, note and tool tips of a result item from its mark.
+    void style(Vtreeitem* item);
     void link(Vtreeitem* right, Vtreeitem* left);
+    // Widens the first column of tree so that the children just made below parent show whole.
+    void widenFor(QTreeWidget* tree, QTreeWidgetItem* parent);
     void removeHighlight();
     void deleteLeftChildren(QTreeWidgetItem* parent);
     void deleteRightChildren(QTreeWidgetItem* parent);
@@ -84,6 +114,8 @@ private:
     Vtreeitem* m_highlightRight = nullptr;
     QTreeWidget* m_leftTree;
     QTreeWidget* m_rightTree;
+    QAction* m_shiftedAction;
+    Marklook m_look;
     QHash<const Zovnode*, Vtreeitem*> m_leftNodes;
     QHash<Vtreeitem*, Vtreeitem*> m_links;
     // The link map read backwards, so finding and dropping a left item's links needs no search.

@@ -30,21 +30,6 @@ void appendAttributePair(QString& out, const QString& name, const QString& value
     appendField(out, value);
 }
 
-// A copy of source with the same kind and strings but no children and no partner.
-Zovnode* shallowCopy(const Zovnode* source)
-{
-    switch (source->kind()) {
-    case Pi:
-        return new Zovpinode(source->text(), source->value());
-    case Element:
-        return new Zovelementnode(source->text());
-    case Attrelement:
-        return source->copyWithoutChildren();
-    default:
-        return new Zovnode(source->text(), source->kind());
-    }
-}
-
 // Opens an element in a fingerprint; its attributes and children follow, ')' closes it.
 void appendElementHead(QString& out, const Zovnode* element, bool simplify, bool ignoreAttributes,
     bool ignoreAttributeOrder)
@@ -66,11 +51,42 @@ void appendElementHead(QString& out, const Zovnode* element, bool simplify, bool
 
 Zovnode::Zovnode(const QString& text, Nodekind kind)
     : m_text(text)
-    , m_kind(kind)
+    , m_kind(quint8(kind))
 {
 }
 
 Zovnode::~Zovnode() = default;
+
+void Zovnode::destroy(Zovnode* node)
+{
+    if (!node)
+        return;
+    if (node->m_storage & InArena)
+        node->~Zovnode();
+    else
+        delete node;
+}
+
+Zovnode* Zovnode::shallowCopy(const Zovnode* source, Nodearena* arena)
+{
+    switch (source->kind()) {
+    case Pi:
+        return arena ? inArena<Zovpinode>(*arena, source->text(), source->value())
+                     : new Zovpinode(source->text(), source->value());
+    case Element:
+        return arena ? inArena<Zovelementnode>(*arena, source->text())
+                     : new Zovelementnode(source->text());
+    case Attrelement: {
+        if (!arena)
+            return source->copyWithoutChildren();
+        return inArena<Zovattrelementnode>(*arena, source->text(), source->attributeStringCount(),
+            &source->attributeString(0), *arena);
+    }
+    default:
+        return arena ? inArena<Zovnode>(*arena, source->text(), source->kind())
+                     : new Zovnode(source->text(), source->kind());
+    }
+}
 
 const QString& Zovnode::emptyString()
 {
@@ -80,7 +96,7 @@ const QString& Zovnode::emptyString()
 
 const QString& Zovnode::name() const
 {
-    if (m_kind >= Text && m_kind <= Cdata)
+    if (m_kind <= Cdata)
         return kindNames[m_kind];
     return emptyString();
 }
@@ -113,7 +129,7 @@ int Zovnode::attributeIndex(const QString&) const { return -1; }
 
 Zovnode* Zovnode::findPath(const QStringList&) const { return nullptr; }
 
-bool Zovnode::isCharacterData() const { return m_kind >= Text && m_kind <= Cdata; }
+bool Zovnode::isCharacterData() const { return m_kind <= Cdata; }
 
 QString Zovnode::attributeText() const { return QString(); }
 
@@ -132,7 +148,7 @@ void Zovnode::setAttributeList(const QStringList&) { }
 QString Zovnode::contentString(bool simplify, bool, bool) const
 {
     QString out;
-    switch (m_kind) {
+    switch (kind()) {
     case Text:
         out += QLatin1Char('T');
         appendField(out, simplify ? m_text.simplified() : m_text);
@@ -146,7 +162,7 @@ QString Zovnode::contentString(bool simplify, bool, bool) const
     default:
         // Not a character kind: tag with the number so it can equal no character node.
         out += QLatin1Char('N');
-        out += QString::number(m_kind);
+        out += QString::number(int(m_kind));
         break;
     }
     appendField(out, m_text);
@@ -180,7 +196,10 @@ Zovelementnode::Zovelementnode(const QString& name, Nodekind kind)
 
 Zovelementnode::~Zovelementnode()
 {
-    // Frees the subtree with an explicit stack: recursion would follow document depth.
+    if (m_children.isEmpty())
+        return;
+    // Frees the subtree with an explicit stack: recursion would follow document depth. Each
+    // element is emptied before it is freed, so no destructor below this one walks again.
     QVector<Zovnode*> pending;
     pending.swap(m_children);
     while (!pending.isEmpty()) {
@@ -190,28 +209,39 @@ Zovelementnode::~Zovelementnode()
         if (isElementKind(node->kind())) {
             auto* const element = static_cast<Zovelementnode*>(node);
             pending += element->m_children;
-            element->m_children.clear();
+            element->m_children = QVector<Zovnode*>();
         }
-        delete node;
+        destroy(node);
     }
 }
 
 const QString& Zovelementnode::name() const { return m_text; }
 
-bool Zovelementnode::hasChildren() const { return m_hasChildArray && !m_children.isEmpty(); }
+bool Zovelementnode::hasChildren() const { return !m_children.isEmpty(); }
 
 const QVector<Zovnode*>* Zovelementnode::children() const
 {
-    return m_hasChildArray ? &m_children : nullptr;
+    return (m_storage & HasChildArray) ? &m_children : nullptr;
 }
 
 Zovnode* Zovelementnode::appendChild(Zovnode* node)
 {
     if (!node)
         return nullptr;
-    m_hasChildArray = true;
+    m_storage |= HasChildArray;
+    m_storage &= quint8(~ChildrenInArena);
     m_children.append(node);
     return node;
+}
+
+void Zovelementnode::adoptChildren(Zovnode* const* array, int count)
+{
+    if (count <= 0 || (m_storage & HasChildArray))
+        return;
+    // A list over memory it does not own (as QString::fromRawData does for text): it never frees
+    // the array and copies it out before any change.
+    m_children = QVector<Zovnode*>(QArrayDataPointer<Zovnode*>::fromRawData(array, count));
+    m_storage |= HasChildArray | ChildrenInArena;
 }
 
 void Zovelementnode::squeezeChildren() { m_children.squeeze(); }
@@ -220,6 +250,9 @@ Zovnode* Zovelementnode::releaseChild(qsizetype index)
 {
     if (index < 0 || index >= m_children.size())
         return nullptr;
+    // An arena array is the node's own; writing it in place spares a copy of the whole list.
+    if (m_storage & ChildrenInArena)
+        return std::exchange(const_cast<Zovnode**>(m_children.constData())[index], nullptr);
     return std::exchange(m_children[index], nullptr);
 }
 
@@ -340,34 +373,70 @@ QString Zovelementnode::contentString(
 Zovattrelementnode::Zovattrelementnode(const QString& name, const QXmlStreamAttributes& attributes)
     : Zovelementnode(name, Attrelement)
 {
-    m_attributeStrings.reserve(attributes.size() * 2);
+    QStringList strings;
+    strings.reserve(attributes.size() * 2);
     for (const QXmlStreamAttribute& attribute : attributes) {
-        m_attributeStrings.append(attribute.qualifiedName().toString());
-        m_attributeStrings.append(attribute.value().toString());
+        strings.append(attribute.qualifiedName().toString());
+        strings.append(attribute.value().toString());
     }
+    copyAttributes(int(strings.size()), strings.constData());
 }
 
 Zovattrelementnode::Zovattrelementnode(const QString& name, int count, const QString* strings)
     : Zovelementnode(name, Attrelement)
 {
-    if (!strings || count <= 0)
-        return;
-    m_attributeStrings.reserve(count);
-    for (int i = 0; i < count; ++i)
-        m_attributeStrings.append(strings[i]);
+    if (strings && count > 0)
+        copyAttributes(count, strings);
 }
 
-Zovattrelementnode::~Zovattrelementnode() = default;
+Zovattrelementnode::Zovattrelementnode(
+    const QString& name, int count, const QString* strings, Nodearena& arena)
+    : Zovelementnode(name, Attrelement)
+{
+    if (!strings || count <= 0)
+        return;
+    m_attributes
+        = static_cast<QString*>(arena.allocate(sizeof(QString) * size_t(count), alignof(QString)));
+    for (int i = 0; i < count; ++i)
+        new (m_attributes + i) QString(strings[i]);
+    m_count = count;
+    m_storage |= AttributesInArena;
+}
 
-bool Zovattrelementnode::hasAttributes() const { return !m_attributeStrings.isEmpty(); }
+Zovattrelementnode::~Zovattrelementnode() { freeAttributes(); }
 
-int Zovattrelementnode::attributeStringCount() const { return int(m_attributeStrings.size()); }
+void Zovattrelementnode::freeAttributes()
+{
+    if (m_storage & AttributesInArena) {
+        for (int i = 0; i < m_count; ++i)
+            m_attributes[i].~QString();
+    } else {
+        delete[] m_attributes;
+    }
+    m_attributes = nullptr;
+    m_count = 0;
+    m_storage &= quint8(~AttributesInArena);
+}
+
+void Zovattrelementnode::copyAttributes(int count, const QString* strings)
+{
+    freeAttributes();
+    if (count <= 0)
+        return;
+    m_attributes = new QString[size_t(count)];
+    std::copy(strings, strings + count, m_attributes);
+    m_count = count;
+}
+
+bool Zovattrelementnode::hasAttributes() const { return m_count > 0; }
+
+int Zovattrelementnode::attributeStringCount() const { return m_count; }
 
 const QString& Zovattrelementnode::attributeString(int i) const
 {
-    if (i < 0 || i >= m_attributeStrings.size())
+    if (i < 0 || i >= m_count)
         return emptyString();
-    return m_attributeStrings.at(i);
+    return m_attributes[i];
 }
 
 const QString& Zovattrelementnode::attributeValue(const QString& name) const
@@ -378,27 +447,38 @@ const QString& Zovattrelementnode::attributeValue(const QString& name) const
 
 Zovnode* Zovattrelementnode::copyWithoutChildren() const
 {
-    return new Zovattrelementnode(
-        m_text, int(m_attributeStrings.size()), m_attributeStrings.constData());
+    return new Zovattrelementnode(m_text, m_count, m_attributes);
 }
 
 int Zovattrelementnode::attributeIndex(const QString& name) const
 {
-    for (int i = 0; i < m_attributeStrings.size(); i += 2) {
-        if (m_attributeStrings.at(i) == name)
+    for (int i = 0; i < m_count; i += 2) {
+        if (m_attributes[i] == name)
             return i;
     }
     return -1;
 }
 
-QString Zovattrelementnode::attributeText() const { return m_attributeStrings.join(QString()); }
+QString Zovattrelementnode::attributeText() const
+{
+    if (m_count == 0)
+        return QString();
+    qsizetype length = 0;
+    for (int i = 0; i < m_count; ++i)
+        length += m_attributes[i].size();
+    QString out;
+    out.reserve(length);
+    for (int i = 0; i < m_count; ++i)
+        out += m_attributes[i];
+    return out;
+}
 
 QString Zovattrelementnode::sortedAttributeText() const
 {
     QVector<QPair<QString, QString>> pairs;
-    pairs.reserve(m_attributeStrings.size() / 2);
-    for (int i = 0; i + 1 < m_attributeStrings.size(); i += 2)
-        pairs.append({ m_attributeStrings.at(i), m_attributeStrings.at(i + 1) });
+    pairs.reserve(m_count / 2);
+    for (int i = 0; i + 1 < m_count; i += 2)
+        pairs.append({ m_attributes[i], m_attributes[i + 1] });
     std::sort(pairs.begin(), pairs.end());
     QString out;
     for (const auto& pair : pairs)
@@ -409,8 +489,8 @@ QString Zovattrelementnode::sortedAttributeText() const
 QString Zovattrelementnode::sortedAttributeNames() const
 {
     QStringList names;
-    for (int i = 0; i < m_attributeStrings.size(); i += 2)
-        names.append(m_attributeStrings.at(i));
+    for (int i = 0; i < m_count; i += 2)
+        names.append(m_attributes[i]);
     names.sort();
     return names.join(QString());
 }
@@ -418,15 +498,21 @@ QString Zovattrelementnode::sortedAttributeNames() const
 QString Zovattrelementnode::sortedAttributeValues() const
 {
     QStringList values;
-    for (int i = 1; i < m_attributeStrings.size(); i += 2)
-        values.append(m_attributeStrings.at(i));
+    for (int i = 1; i < m_count; i += 2)
+        values.append(m_attributes[i]);
     values.sort();
     return values.join(QString());
 }
 
-QStringList Zovattrelementnode::attributeList() const { return m_attributeStrings; }
+QStringList Zovattrelementnode::attributeList() const
+{
+    return QStringList(m_attributes, m_attributes + m_count);
+}
 
-void Zovattrelementnode::setAttributeList(const QStringList& list) { m_attributeStrings = list; }
+void Zovattrelementnode::setAttributeList(const QStringList& list)
+{
+    copyAttributes(int(list.size()), list.constData());
+}
 
 Zovpinode::Zovpinode(const QString& target, const QString& data)
     : Zovnode(target, Pi)

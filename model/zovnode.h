@@ -5,6 +5,8 @@
 #include <QVector>
 #include <QXmlStreamAttributes>
 
+class Nodearena;
+
 // What a node stands for; fixed at construction.
 enum Nodekind : qint32 {
     Text = 0,
@@ -72,7 +74,7 @@ public:
         bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
 
     const QString& text() const { return m_text; }
-    Nodekind kind() const { return m_kind; }
+    Nodekind kind() const { return Nodekind(m_kind); }
     Zovnode* partner() const { return m_partner; }
     // Replaces the text of a Text node; ignored for every other kind.
     void setText(const QString& text);
@@ -91,10 +93,30 @@ public:
 
     static const QString& emptyString();
 
+    // Frees a node made with new or placed in an arena (see inArena); null does nothing. Owners
+    // free their nodes through this, never with delete, since arena nodes must not be deleted.
+    static void destroy(Zovnode* node);
+    // A node of type T built in arena; it must be freed with destroy (or by its owner) and
+    // must not outlive the arena.
+    template <typename T, typename... Args> static T* inArena(Nodearena& arena, Args&&... args);
+    // A copy of source with its kind and strings, no children and no partner, in arena when it
+    // is given, else on the heap.
+    static Zovnode* shallowCopy(const Zovnode* source, Nodearena* arena = nullptr);
+
 protected:
+    enum Storageflag : quint8 {
+        InArena = 1,
+        HasChildArray = 2,
+        ChildrenInArena = 4,
+        AttributesInArena = 8,
+    };
+
     QString m_text;
-    Nodekind m_kind;
+    quint8 m_kind;
     bool m_shifted = false;
+    quint8 m_storage = 0;
+    // Attribute string count of an element with attributes; sits in what would be padding.
+    qint32 m_count = 0;
     Zovnode* m_partner = nullptr;
     size_t m_fingerprint = 0;
 };
@@ -119,14 +141,17 @@ public:
         bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const override;
 
     // Gives child index to the caller and leaves null in its place, for a tree that is about
-    // to be released; null when index is out of range.
+    // to be released; null when index is out of range. The caller frees it with destroy.
     Zovnode* releaseChild(qsizetype index);
+    // Gives a node that has no children yet the count children held in array, which lives in
+    // the arena of the node's tree; a later appendChild moves them into an array of its own.
+    void adoptChildren(Zovnode* const* array, int count);
 
 protected:
     Zovelementnode(const QString& name, Nodekind kind);
 
+    // Over an arena array (see adoptChildren) or an array of its own.
     QVector<Zovnode*> m_children;
-    bool m_hasChildArray = false;
 };
 
 // Element with attributes, held as alternating name and value strings in document order.
@@ -134,6 +159,8 @@ class Zovattrelementnode : public Zovelementnode {
 public:
     Zovattrelementnode(const QString& name, const QXmlStreamAttributes& attributes);
     Zovattrelementnode(const QString& name, int count, const QString* strings);
+    // Copies the count strings into an array in arena.
+    Zovattrelementnode(const QString& name, int count, const QString* strings, Nodearena& arena);
     ~Zovattrelementnode() override;
 
     bool hasAttributes() const override;
@@ -150,7 +177,11 @@ public:
     void setAttributeList(const QStringList& list) override;
 
 private:
-    QStringList m_attributeStrings;
+    void freeAttributes();
+    void copyAttributes(int count, const QString* strings);
+
+    // m_count strings, name and value alternating, in an arena or in an array of their own.
+    QString* m_attributes = nullptr;
 };
 
 // Processing instruction: text() holds the target, value() and name() the data.
@@ -167,3 +198,12 @@ public:
 private:
     QString m_data;
 };
+
+#include "model/nodearena.h"
+
+template <typename T, typename... Args> T* Zovnode::inArena(Nodearena& arena, Args&&... args)
+{
+    T* const node = arena.create<T>(std::forward<Args>(args)...);
+    static_cast<Zovnode*>(node)->m_storage |= InArena;
+    return node;
+}

@@ -82,14 +82,20 @@ void Zovtree::Tokenlog::record(const QXmlStreamReader& reader)
 
 Zovtree::Zovtree() = default;
 
-Zovtree::~Zovtree()
+Zovtree::~Zovtree() { Zovnode::destroy(m_root); }
+
+Nodearena& Zovtree::arena()
 {
-    delete m_root;
-    // A failed load leaves the open elements stacked; free every entry, not just the top.
-    while (m_stackTop) {
-        Openelement* const next = m_stackTop->next;
-        delete m_stackTop;
-        m_stackTop = next;
+    if (m_arenas.isEmpty())
+        m_arenas.append(std::make_shared<Nodearena>());
+    return *m_arenas.first();
+}
+
+void Zovtree::shareStorage(const Zovtree& other)
+{
+    for (const std::shared_ptr<Nodearena>& storage : other.m_arenas) {
+        if (!m_arenas.contains(storage))
+            m_arenas.append(storage);
     }
 }
 
@@ -120,7 +126,6 @@ int Zovtree::setRoot(const Zovnode* node)
         qDebug("Error: called setroot with invalide node type!");
         return -1105;
     }
-    m_current = m_root;
     return 0;
 }
 
@@ -130,6 +135,15 @@ QString Zovtree::encoding() const
 }
 
 namespace {
+
+bool hasControlCharacter(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20)
+            return true;
+    }
+    return false;
+}
 
 // Names stay qualified (namespace processing is off), yet a document that is not
 // namespace-well-formed (undeclared or illegally declared prefixes, one attribute given twice under
@@ -348,6 +362,33 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
     const auto shortText = [&values](QStringView text) {
         return text.size() <= sharedTextLength ? values.intern(text) : text.toString();
     };
+    Nodearena& storage = arena();
+    const std::function<void(Zovnode*)> finished = m_finished;
+
+    // The open elements, innermost last, and the children read so far for each of them: a
+    // child list goes into the arena in one piece when its element ends.
+    struct Openelement {
+        Zovelementnode* element;
+        qsizetype firstChild;
+    };
+    QVector<Openelement> open;
+    QVector<Zovnode*> children;
+    const auto add = [&](Zovnode* node) {
+        children.append(node);
+        if (finished)
+            finished(node);
+    };
+    const auto close = [&]() {
+        const Openelement level = open.takeLast();
+        const qsizetype count = children.size() - level.firstChild;
+        if (count > 0) {
+            auto* const array = static_cast<Zovnode**>(
+                storage.allocate(sizeof(Zovnode*) * size_t(count), alignof(Zovnode*)));
+            std::copy(children.cbegin() + level.firstChild, children.cend(), array);
+            level.element->adoptChildren(array, int(count));
+            children.resize(level.firstChild);
+        }
+    };
 
     while (!reader.atEnd()) {
         if (reader.hasError())
@@ -363,7 +404,7 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
         case QXmlStreamReader::StartElement: {
             const QString name = names.intern(reader.qualifiedName());
             const QXmlStreamAttributes attributes = reader.attributes();
-            if (!m_current && m_root) {
+            if (open.isEmpty() && m_root) {
                 // The reader refuses a second document element, so only a reused tree gets here.
                 reader.raiseError(QStringLiteral("The tree already holds a document element."));
                 break;
@@ -373,66 +414,68 @@ QString Zovtree::parse(QIODevice* device, Tokenlog* log)
                 reader.raiseError(namespaceError);
                 break;
             }
-            Zovnode* element = nullptr;
+            Zovelementnode* element = nullptr;
             if (attributes.isEmpty()) {
-                element = new Zovelementnode(name);
+                element = Zovnode::inArena<Zovelementnode>(storage, name);
             } else {
                 attributeStrings.clear();
                 for (const QXmlStreamAttribute& attribute : attributes) {
                     attributeStrings.append(names.intern(attribute.qualifiedName()));
                     attributeStrings.append(shortText(attribute.value()));
                 }
-                element = new Zovattrelementnode(
-                    name, int(attributeStrings.size()), attributeStrings.constData());
+                element = Zovnode::inArena<Zovattrelementnode>(storage, name,
+                    int(attributeStrings.size()), attributeStrings.constData(), storage);
             }
-            if (!m_current) {
+            if (open.isEmpty())
                 m_root = element;
-                m_stackTop = new Openelement { nullptr, nullptr };
-            } else {
-                m_stackTop = new Openelement { m_stackTop, m_current };
-                m_current->appendChild(element);
-            }
-            m_current = element;
+            else
+                children.append(element);
+            open.append({ element, children.size() });
             break;
         }
         case QXmlStreamReader::EndElement:
             prefixes.leave();
-            if (m_current)
-                m_current->squeezeChildren();
-            if (m_stackTop) {
-                Openelement* const top = m_stackTop;
-                m_current = top->node;
-                m_stackTop = top->next;
-                delete top;
-            } else {
-                m_current = nullptr;
+            if (!open.isEmpty()) {
+                Zovelementnode* const element = open.last().element;
+                close();
+                if (finished)
+                    finished(element);
             }
             break;
         case QXmlStreamReader::Characters:
             // Outside the document element there is no place for it; the reader should never
             // deliver such text, and it is dropped if it does.
-            if (!m_current)
+            if (open.isEmpty())
                 break;
             if (reader.isCDATA())
-                m_current->appendChild(new Zovnode(shortText(reader.text()), Cdata));
+                add(Zovnode::inArena<Zovnode>(storage, shortText(reader.text()), Cdata));
             else if (!reader.isWhitespace())
-                m_current->appendChild(new Zovnode(shortText(reader.text()), Text));
+                add(Zovnode::inArena<Zovnode>(storage, shortText(reader.text()), Text));
             break;
         case QXmlStreamReader::Comment:
-            if (m_current)
-                m_current->appendChild(new Zovnode(reader.text().toString(), Comment));
+            if (!open.isEmpty())
+                add(Zovnode::inArena<Zovnode>(storage, reader.text().toString(), Comment));
             break;
         case QXmlStreamReader::ProcessingInstruction:
-            if (m_current) {
-                m_current->appendChild(
-                    new Zovpinode(names.intern(reader.processingInstructionTarget()),
-                        shortText(reader.processingInstructionData())));
+            // The reader lets control characters through in a target, which no writer can put
+            // back into well-formed XML.
+            if (hasControlCharacter(reader.processingInstructionTarget())) {
+                reader.raiseError(QStringLiteral("Invalid XML character."));
+                break;
+            }
+            if (!open.isEmpty()) {
+                add(Zovnode::inArena<Zovpinode>(storage,
+                    names.intern(reader.processingInstructionTarget()),
+                    shortText(reader.processingInstructionData())));
             }
             break;
         default:
             break;
         }
     }
+    // After an error the tree keeps what was read: the open elements get their children.
+    while (!open.isEmpty())
+        close();
 
     if (!reader.hasError())
         return QString();

@@ -3,10 +3,12 @@
 #include "model/zovnode.h"
 
 #include <QString>
+#include <QVector>
 #include <QXmlStreamEntityResolver>
+#include <functional>
+#include <memory>
 
 class QIODevice;
-class QXmlStreamWriter;
 
 // Keeps an undeclared entity reference as the literal text "&name;" instead of an error.
 class Entityresolver : public QXmlStreamEntityResolver {
@@ -43,20 +45,28 @@ public:
     // ends with a line feed. Returns the empty string.
     QString write(QIODevice* device);
 
+    // Called by the next load for every node once it is complete: leaves when they are read,
+    // elements at their end tag, so children always come before their parent.
+    void setNodeFinished(std::function<void(Zovnode*)> finished)
+    {
+        m_finished = std::move(finished);
+    }
+    // Where this tree's loader and the comparison place new nodes; made on first use.
+    Nodearena& arena();
+    // Keeps the storage of other alive as long as this tree, for nodes moved from other into
+    // this tree.
+    void shareStorage(const Zovtree& other);
+
 private:
-    struct Openelement {
-        Openelement* next;
-        Zovnode* node;
-    };
     class Tokenlog;
     class Textsink;
 
     QString parse(QIODevice* device, Tokenlog* log);
     void writeNode(const Zovnode* element, Textsink& sink);
 
+    // Declared first, so that they go last: the nodes placed in them go with the root.
+    QVector<std::shared_ptr<Nodearena>> m_arenas;
     Zovnode* m_root = nullptr;
-    Zovnode* m_current = nullptr;
-    Openelement* m_stackTop = nullptr;
-    QXmlStreamWriter* m_writer = nullptr;
     QString m_documentEncoding;
+    std::function<void(Zovnode*)> m_finished;
 };

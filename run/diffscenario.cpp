@@ -159,6 +159,14 @@ int Diffscenario::parseFiles()
     }
     m_tree1 = std::make_unique<Zovtree>();
     m_tree2 = std::make_unique<Zovtree>();
+    // Fingerprints are made while the nodes are read, on both parse threads at once.
+    m_fingerprintFlags = Keyflags::fromConfig();
+    m_fingerprinted = true;
+    const Keyflags flags = m_fingerprintFlags;
+    const auto fingerprint
+        = [flags](Zovnode* node) { node->setFingerprint(fingerprintFromChildren(node, flags)); };
+    m_tree1->setNodeFinished(fingerprint);
+    m_tree2->setNodeFinished(fingerprint);
 
     Parsethread thread(m_tree1.get(), &m_file1);
     thread.start(QThread::InheritPriority);
@@ -207,8 +215,14 @@ int Diffscenario::compare()
     info(QStringLiteral("Starting tree compare process"));
     Zovnode* root1 = m_tree1 ? m_tree1->root() : nullptr;
     m_workList.consumeSecondTree = true;
+    m_workList.arena = &m_resultTree->arena();
+    m_workList.fingerprintsStored = m_fingerprinted && m_fingerprintFlags == Keyflags::fromConfig();
     if (root1 && root2 && m_resultTree->root())
         compareTrees(m_workList, m_guiRun, root1, root2, m_resultTree->root());
+    m_workList.arena = nullptr;
+    // Nodes moved from tree 2 into the result live in tree 2's storage.
+    if (m_tree2)
+        m_resultTree->shareStorage(*m_tree2);
     m_tree2.reset();
     return 0;
 }

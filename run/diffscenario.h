@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compare/fingerprint.h"
 #include "compare/worklist.h"
 
 #include <QFile>
@@ -83,4 +84,7 @@ private:
     Worklist m_workList;
     QString m_resultPath;
     QString m_lastError;
+    // The settings under which the parse threads stored the trees' fingerprints.
+    Keyflags m_fingerprintFlags;
+    bool m_fingerprinted = false;
 };

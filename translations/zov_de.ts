@@ -60,10 +60,6 @@ Einzelheiten stehen in der Protokolldatei.</translation>
         <translation>Die Bäume werden verglichen...</translation>
     </message>
     <message>
-        <source>No configuration file found, using the built-in settings.</source>
-        <translation>Keine Konfigurationsdatei gefunden, die eingebauten Einstellungen werden verwendet.</translation>
-    </message>
-    <message>
         <source>Comparison finished.</source>
         <translation>Vergleich beendet.</translation>
     </message>
@@ -198,6 +194,82 @@ Einzelheiten stehen in der Protokolldatei.</translation>
     <message>
         <source>The change cannot be shown.</source>
         <translation>Die Änderung kann nicht angezeigt werden.</translation>
+    </message>
+    <message>
+        <source>The change lies %1 levels below the highlighted node, deeper than the view opens: %2</source>
+        <translation>Die Änderung liegt %1 Ebenen unter dem markierten Knoten, tiefer als die Ansicht öffnet: %2</translation>
+    </message>
+    <message>
+        <source>unchanged</source>
+        <translation>gleich</translation>
+    </message>
+    <message>
+        <source>moved</source>
+        <translation>verschoben</translation>
+    </message>
+    <message>
+        <source>changed</source>
+        <translation>geändert</translation>
+    </message>
+    <message>
+        <source>attributes</source>
+        <translation>Attribute</translation>
+    </message>
+    <message>
+        <source>changed+attr.</source>
+        <translation>geändert+Attr.</translation>
+    </message>
+    <message>
+        <source>moved+changed</source>
+        <translation>verschoben+geändert</translation>
+    </message>
+    <message>
+        <source>moved+attr.</source>
+        <translation>verschoben+Attr.</translation>
+    </message>
+    <message>
+        <source>moved+changed+attr.</source>
+        <translation>verschoben+geändert+Attr.</translation>
+    </message>
+    <message>
+        <source>added</source>
+        <translation>hinzugefügt</translation>
+    </message>
+    <message>
+        <source>deleted</source>
+        <translation>gelöscht</translation>
+    </message>
+    <message>
+        <source>shifted</source>
+        <translation>nachgerückt</translation>
+    </message>
+    <message>
+        <source>Position changes whose pairs kept their order among their siblings: only insertions or deletions before them changed their index. Unless View &gt; &quot;Show shifted nodes as moved&quot; is on, they are shown as what else changed, or as complete matches.</source>
+        <translation>Positionsänderungen, deren Paare ihre Reihenfolge unter den Geschwistern behielten: nur Einfügungen oder Löschungen davor änderten ihren Index. Solange Ansicht &gt; &quot;Nachgerückte Knoten als verschoben zeigen&quot; aus ist, werden sie als das gezeigt, was sich sonst änderte, oder als vollständige Übereinstimmung.</translation>
+    </message>
+    <message>
+        <source>Shifted</source>
+        <translation>Nachgerückt</translation>
+    </message>
+    <message>
+        <source>Show shifted nodes as moved</source>
+        <translation>Nachgerückte Knoten als verschoben zeigen</translation>
+    </message>
+    <message>
+        <source>Colour the nodes that only shifted because of insertions or deletions before them as moved</source>
+        <translation>Knoten, die nur wegen Einfügungen oder Löschungen davor nachrückten, wie verschobene färben</translation>
+    </message>
+    <message>
+        <source>(shifted)</source>
+        <translation>(nachgerückt)</translation>
+    </message>
+    <message>
+        <source>Shifted: this node kept its order among its siblings; only insertions or deletions before it changed its index.</source>
+        <translation>Nachgerückt: dieser Knoten behielt seine Reihenfolge unter den Geschwistern; nur Einfügungen oder Löschungen davor änderten seinen Index.</translation>
+    </message>
+    <message>
+        <source>No configuration file %1 yet: the built-in settings are used; Save in the configuration dialog creates the file.</source>
+        <translation>Noch keine Konfigurationsdatei %1: die eingebauten Einstellungen gelten; Speichern im Konfigurationsdialog legt die Datei an.</translation>
     </message>
 </context>
 <context>

@@ -60,10 +60,6 @@ Voir le fichier journal pour les détails.</translation>
         <translation>Comparaison des arbres en cours...</translation>
     </message>
     <message>
-        <source>No configuration file found, using the built-in settings.</source>
-        <translation>Aucun fichier de configuration trouvé, les réglages intégrés sont utilisés.</translation>
-    </message>
-    <message>
         <source>Comparison finished.</source>
         <translation>Comparaison terminée.</translation>
     </message>
@@ -198,6 +194,82 @@ Voir le fichier journal pour les détails.</translation>
     <message>
         <source>The change cannot be shown.</source>
         <translation>La modification ne peut pas être affichée.</translation>
+    </message>
+    <message>
+        <source>The change lies %1 levels below the highlighted node, deeper than the view opens: %2</source>
+        <translation>La modification se trouve %1 niveaux sous le nœud en surbrillance, plus profond que la vue ne s&apos;ouvre : %2</translation>
+    </message>
+    <message>
+        <source>unchanged</source>
+        <translation>identique</translation>
+    </message>
+    <message>
+        <source>moved</source>
+        <translation>déplacé</translation>
+    </message>
+    <message>
+        <source>changed</source>
+        <translation>modifié</translation>
+    </message>
+    <message>
+        <source>attributes</source>
+        <translation>attributs</translation>
+    </message>
+    <message>
+        <source>changed+attr.</source>
+        <translation>modifié+attr.</translation>
+    </message>
+    <message>
+        <source>moved+changed</source>
+        <translation>déplacé+modifié</translation>
+    </message>
+    <message>
+        <source>moved+attr.</source>
+        <translation>déplacé+attr.</translation>
+    </message>
+    <message>
+        <source>moved+changed+attr.</source>
+        <translation>déplacé+modifié+attr.</translation>
+    </message>
+    <message>
+        <source>added</source>
+        <translation>ajouté</translation>
+    </message>
+    <message>
+        <source>deleted</source>
+        <translation>supprimé</translation>
+    </message>
+    <message>
+        <source>shifted</source>
+        <translation>décalé</translation>
+    </message>
+    <message>
+        <source>Position changes whose pairs kept their order among their siblings: only insertions or deletions before them changed their index. Unless View &gt; &quot;Show shifted nodes as moved&quot; is on, they are shown as what else changed, or as complete matches.</source>
+        <translation>Changements de position dont les paires ont gardé leur ordre parmi leurs frères : seules des insertions ou suppressions avant elles ont changé leur index. Sauf si Affichage &gt; &quot;Montrer les nœuds décalés comme déplacés&quot; est actif, ils sont montrés comme ce qui a changé par ailleurs, ou comme concordances complètes.</translation>
+    </message>
+    <message>
+        <source>Shifted</source>
+        <translation>Décalé</translation>
+    </message>
+    <message>
+        <source>Show shifted nodes as moved</source>
+        <translation>Montrer les nœuds décalés comme déplacés</translation>
+    </message>
+    <message>
+        <source>Colour the nodes that only shifted because of insertions or deletions before them as moved</source>
+        <translation>Colorer comme déplacés les nœuds décalés seulement par des insertions ou suppressions avant eux</translation>
+    </message>
+    <message>
+        <source>(shifted)</source>
+        <translation>(décalé)</translation>
+    </message>
+    <message>
+        <source>Shifted: this node kept its order among its siblings; only insertions or deletions before it changed its index.</source>
+        <translation>Décalé : ce nœud a gardé son ordre parmi ses frères ; seules des insertions ou suppressions avant lui ont changé son index.</translation>
+    </message>
+    <message>
+        <source>No configuration file %1 yet: the built-in settings are used; Save in the configuration dialog creates the file.</source>
+        <translation>Pas encore de fichier de configuration %1 : les réglages intégrés sont utilisés ; Enregistrer dans la boîte de configuration crée le fichier.</translation>
     </message>
 </context>
 <context>

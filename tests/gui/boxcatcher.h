@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -18,8 +17,6 @@ public:
         QMessageBox::Icon icon;
         QWidget* parent;
         int buttonCount;
-        // What logFile held on disk while the box was up.
-        QByteArray logText;
     };
 
     Boxcatcher()
@@ -30,7 +27,8 @@ public:
 
     QList<Box> boxes;
     std::function<void(QDialog*)> onDialog;
-    QString logFile;
+    // Called while a message box is open, before it is answered.
+    std::function<void()> onBox;
 
     QStringList texts() const
     {
@@ -47,12 +45,10 @@ private:
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             if (!box->isVisible())
                 return;
-            QFile log(logFile);
-            const QByteArray logText = !logFile.isEmpty() && log.open(QIODevice::ReadOnly)
-                ? log.readAll()
-                : QByteArray();
             boxes.append({ box->windowTitle(), box->text(), box->icon(), box->parentWidget(),
-                int(box->buttons().size()), logText });
+                int(box->buttons().size()) });
+            if (onBox)
+                onBox();
             if (QPushButton* button = box->defaultButton())
                 button->click();
             else

@@ -18,7 +18,7 @@
 //   b(b1)            position change; b1 shows a complete match
 //   c                attribute change
 //   e(e1)            complete match
-// So the changes in document order are a, q, r, r1, s, s1, b, c.
+// So the changes in document order are a, q, r, s, b, c; r1 and s1 only inherit their marks.
 struct Navpair {
     std::unique_ptr<Zovtree> left;
     std::unique_ptr<Zovtree> right;

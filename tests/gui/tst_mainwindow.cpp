@@ -2,8 +2,11 @@
 #include "boxcatcher.h"
 
 #include "app/mainwindow.h"
+#include "compare/changekind.h"
 #include "config/cfgstore.h"
 #include "gui/cfgdialog.h"
+#include "gui/summarybar.h"
+#include "gui/vtreeitem.h"
 #include "gui/zovvisual.h"
 #include "run/logger.h"
 #include "run/runthread.h"
@@ -17,6 +20,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -162,8 +166,9 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<QString>("status");
         const QByteArray valid = configFileText(builtinValues(), {}).toUtf8();
-        const QString builtins
-            = QStringLiteral("No configuration file found, using the built-in settings.");
+        const QString builtins = QStringLiteral(
+            "No configuration file %1 yet: the built-in settings are used; Save in "
+            "the configuration dialog creates the file.");
         QTest::newRow("first start")
             << QByteArray() << false << QStringList { noLanguages } << builtins;
         QTest::newRow("-cfg file, none here")
@@ -195,7 +200,8 @@ private Q_SLOTS:
         QCOMPARE(m_catcher->boxes.last().title, boxTitle);
         QCOMPARE(m_catcher->boxes.last().parent, w);
         QCOMPARE(w->cfgdialog() && w->cfgdialog()->isVisible(), boxes.size() > 1);
-        QCOMPARE(w->statusBar()->currentMessage(), status);
+        QCOMPARE(w->statusBar()->currentMessage(),
+            status.isEmpty() ? status : status.arg(QDir::toNativeSeparators(cfg)));
         QCOMPARE(w->logWindow()->toPlainText().contains(QLatin1String("built-in settings")),
             !status.isEmpty());
         QCOMPARE(w->languageMenu()->actions().size(), 1);
@@ -312,12 +318,13 @@ private Q_SLOTS:
         QVERIFY(writeTextFile(cfgPath, configFileText(builtinValues(), {}).toUtf8()));
         Mainwindow* w = window({ QStringLiteral("zov"), QStringLiteral("-cfg"), cfgPath });
         QVERIFY(writeTextFile(cfgPath, cfg));
-        m_catcher->logFile = m_dir.filePath(QStringLiteral("zov_log.txt"));
+        QByteArray logAtBox;
+        m_catcher->onBox
+            = [&] { logAtBox = readTextFile(m_dir.filePath(QStringLiteral("zov_log.txt"))); };
         runToEnd(w, path1, QStringLiteral("new.xml"));
         QCOMPARE(m_catcher->texts(), QStringList({ box }));
         QCOMPARE(m_catcher->boxes[0].icon, QMessageBox::Critical);
-        QVERIFY2(
-            m_catcher->boxes[0].logText.contains(logged.toUtf8()), m_catcher->boxes[0].logText);
+        QVERIFY2(logAtBox.contains(logged.toUtf8()), logAtBox.constData());
         QVERIFY(w->logWindow()->toPlainText().contains(logged));
         QVERIFY(w->diffButton()->isEnabled() && w->progressBar()->isHidden());
         QCOMPARE(w->view()->rightTree()->topLevelItemCount(), 0);
@@ -435,6 +442,46 @@ private Q_SLOTS:
         Cfgstore::instance().clear();
         QCOMPARE(Cfgstore::instance().readcfg(), 0);
         QCOMPARE(Cfgstore::instance().cfgpath(), path);
+    }
+
+    void navigateWithKeys()
+    {
+        Mainwindow* w = window();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        runToEnd(w, QStringLiteral("old.xml"), QStringLiteral("new.xml"));
+        QTreeWidget* right = w->view()->rightTree();
+        const QString completeMatch = QStringLiteral("complete match");
+
+        w->statusBar()->clearMessage();
+        QStringList reached;
+        for (int guard = 0; guard < 100 && w->statusBar()->currentMessage().isEmpty(); ++guard) {
+            QTest::keyClick(w, Qt::Key_F8);
+            if (w->statusBar()->currentMessage().isEmpty())
+                reached << w->view()->highlightedRight()->text(0);
+        }
+        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Last change reached."));
+        QVERIFY(reached.size() > 3);
+        QTreeWidgetItem* last = w->view()->highlightedRight();
+        QVERIFY(last && last->text(2) != completeMatch);
+        QCOMPARE(right->currentItem(), last);
+
+        QTest::keyClick(w, Qt::Key_F8, Qt::ShiftModifier);
+        QVERIFY(w->statusBar()->currentMessage().isEmpty());
+        QCOMPARE(w->view()->highlightedRight()->text(0), reached.at(reached.size() - 2));
+
+        // A deleted element has no counterpart, and is highlighted all the same.
+        QVERIFY(reached.contains(QStringLiteral("retired")));
+
+        // The added element is one change: what it holds only inherits its mark.
+        w->summarybar()->button(element_added)->click();
+        right->collapseItem(right->topLevelItem(0));
+        w->view()->bitemclicked(right->topLevelItem(0), 0);
+        QTest::keyClick(w, Qt::Key_F8);
+        QCOMPARE(w->view()->highlightedRight()->text(0), QStringLiteral("added"));
+        QCOMPARE(w->view()->highlightedRight()->text(2), QStringLiteral("element added"));
+        QTest::keyClick(w, Qt::Key_F8);
+        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Last change reached."));
     }
 };
 

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void legendLooksLikeTheView_data();
     void legendLooksLikeTheView();
     void clickingChoosesAKind();
+    void labelsReadableAt1024();
 
 private:
     std::unique_ptr<Navpair> m_pair;
@@ -61,30 +62,35 @@ void Tst_summarybar::cleanup()
 
 void Tst_summarybar::countsOfTheExamplePair_data()
 {
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("entry");
     QTest::addColumn<int>("count");
+    QTest::addColumn<int>("countAsMoved");
     QTest::addColumn<QString>("text");
-    // b2 moved up; b1 moved down with a new price; b3 changed its lang attribute; the magazine
-    // went, b4 came and the note got a longer text. Below b1 title and author match, the price
-    // and its text changed; the note's text changed.
-    const auto row = [](int kind, int count, const char* text) {
-        QTest::newRow(text) << kind << count << QString(text);
+    QTest::addColumn<QString>("tip");
+    // b1 and b2 swapped: b2 kept its order with the rest and only shifted, b1 moved with a new
+    // price; b3 changed its lang attribute; the magazine went, b4 came and the note got a longer
+    // text. Below b1 title and author match, the price and its text changed.
+    const auto row = [](int entry, int count, int asMoved, const char* text, const char* tip) {
+        QTest::newRow(text) << entry << count << asMoved << QString(text) << QString(tip);
     };
-    row(complete_match, 2, "complete match: 2");
-    row(position_change, 1, "position change: 1");
-    row(content_change, 4, "content change: 4");
-    row(attribute_change, 1, "attribute change: 1");
-    row(attribute_and_content_change, 0, "attribute and content change: 0");
-    row(position_and_content_change, 1, "position and content change: 1");
-    row(element_added, 1, "element added: 1");
-    row(element_deleted, 1, "element deleted: 1");
+    row(complete_match, 3, 2, "unchanged: 3", "complete match: 3");
+    row(position_change, 0, 1, "moved: 0", "position change: 0");
+    row(content_change, 4, 4, "changed: 4", "content change: 4");
+    row(attribute_change, 1, 1, "attributes: 1", "attribute change: 1");
+    row(attribute_and_content_change, 0, 0, "changed+attr.: 0", "attribute and content change: 0");
+    row(position_and_content_change, 1, 1, "moved+changed: 1", "position and content change: 1");
+    row(element_added, 1, 1, "added: 1", "element added: 1");
+    row(element_deleted, 1, 1, "deleted: 1", "element deleted: 1");
+    row(Marklook::shiftedEntry, 1, 1, "shifted: 1", "Shifted: 1");
 }
 
 void Tst_summarybar::countsOfTheExamplePair()
 {
-    QFETCH(int, kind);
+    QFETCH(int, entry);
     QFETCH(int, count);
+    QFETCH(int, countAsMoved);
     QFETCH(QString, text);
+    QFETCH(QString, tip);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     for (const char* name : { "old.xml", "new.xml", "zov_cfg.xml" }) {
@@ -100,11 +106,17 @@ void Tst_summarybar::countsOfTheExamplePair()
         QCOMPARE(run.init(), 0);
         QCOMPARE(run.parseFiles(), 0);
         QCOMPARE(run.compare(), 0);
+        m_view->setShiftedAsMoved(false);
         m_view->show(run.tree1(), run.resultTree());
-        QCOMPARE(m_bar->count(kind), count);
-        QCOMPARE(m_bar->button(kind)->text(), text);
-        // The tip keeps the label readable where a narrow window elides it.
-        QVERIFY(m_bar->button(kind)->toolTip().startsWith(text + QLatin1Char('\n')));
+        QCOMPARE(m_bar->count(entry), count);
+        QCOMPARE(m_bar->button(entry)->text(), text);
+        // The short label's full text, the configured mark text, is in the tip.
+        QVERIFY(m_bar->button(entry)->toolTip().startsWith(tip + QLatin1Char('\n')));
+        // Nothing of a kind: greyed.
+        QCOMPARE(m_bar->button(entry)->isEnabled(), count != 0);
+        m_view->setShiftedAsMoved(true);
+        QCOMPARE(m_bar->count(entry), countAsMoved);
+        m_view->setShiftedAsMoved(false);
         m_view->reset();
     }
     QVERIFY(QDir::setCurrent(start));
@@ -135,8 +147,8 @@ void Tst_summarybar::legendLooksLikeTheView()
     Cfgstore::instance().setParameter(changekindKey(kind), QStringLiteral("kind %1").arg(kind));
     m_view->show(m_pair->left.get(), m_pair->right.get());
     QToolButton* button = m_bar->button(kind);
-    QVERIFY(button->text().startsWith(QStringLiteral("kind %1: ").arg(kind)));
-    const QColor shown = button->palette().color(QPalette::ButtonText);
+    QVERIFY(button->toolTip().startsWith(QStringLiteral("kind %1: ").arg(kind)));
+    const QColor shown = button->palette().color(QPalette::Active, QPalette::ButtonText);
     QCOMPARE(shown, colour.isValid() ? colour : m_bar->palette().color(QPalette::ButtonText));
     QCOMPARE(iconImage(button->icon()), iconImage(QIcon(icon)));
 }
@@ -164,6 +176,19 @@ void Tst_summarybar::clickingChoosesAKind()
     QVERIFY(!m_bar->button(element_deleted)->isChecked());
     QCOMPARE(chosen.last().at(0).toInt(), 0);
     QCOMPARE(m_bar->count(content_change), -1);
+}
+
+void Tst_summarybar::labelsReadableAt1024()
+{
+    m_view->show(m_pair->left.get(), m_pair->right.get());
+    m_bar->resize(1024, m_bar->heightForWidth(1024));
+    m_bar->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_bar.get()));
+    for (int entry = complete_match; entry <= Marklook::shiftedEntry; ++entry) {
+        const QToolButton* button = m_bar->button(entry);
+        QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+        QVERIFY2(m_bar->rect().contains(button->geometry()), qPrintable(button->text()));
+    }
 }
 
 QTEST_MAIN(Tst_summarybar)

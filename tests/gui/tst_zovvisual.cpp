@@ -1,4 +1,5 @@
 #include "config/cfgstore.h"
+#include "gui/marklook.h"
 #include "gui/vtreeitem.h"
 #include "gui/zovresources.h"
 #include "gui/zovvisual.h"
@@ -65,6 +66,8 @@ private Q_SLOTS:
     void markTable_data();
     void markTable();
     void inheritedMarks();
+    void splitMarked_data();
+    void splitMarked();
     void expandAndCollapseInStep();
     void clickHighlightsBothSides();
     void clickWithoutCounterpart();
@@ -173,41 +176,64 @@ void Tst_zovvisual::firstLevelsAfterShow()
 void Tst_zovvisual::markTable_data()
 {
     QTest::addColumn<QString>("mark");
+    QTest::addColumn<bool>("shifted");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QColor>("colour");
     QTest::addColumn<bool>("attributeColumnColoured");
     QTest::addColumn<QString>("icon");
-    const auto row = [](const char* mark, const char* shown, QColor colour, bool attributes,
-                         const char* icon) {
-        QTest::newRow(mark) << QString(mark) << QString(shown) << colour << attributes
-                            << QString(icon);
+    // With "Show shifted nodes as moved": the colour, and whether a note says "shifted" without.
+    QTest::addColumn<QColor>("movedColour");
+    QTest::addColumn<bool>("noted");
+    const auto row = [](const char* name, const char* mark, bool shifted, const char* shown,
+                         QColor colour, bool attributes, const char* icon, QColor moved = {},
+                         bool noted = false) {
+        QTest::newRow(name) << QString(mark) << shifted << QString(shown) << colour << attributes
+                            << QString(icon) << (moved.isValid() ? moved : colour) << noted;
     };
-    row("position and content change 3", "position and content change 3", Qt::red, false,
-        ":/img/book_red.bmp");
-    row("attribute and content change", "attribute and content change", Qt::red, true,
-        ":/img/book_red.bmp");
-    row("position change 1", "position change 1", Qt::blue, true, ":/img/book_blue.bmp");
-    row("element added", "element added", Qt::blue, true, ":/img/book_blue.bmp");
-    row("element deleted node", "element deleted", QColor(160, 160, 164), true,
+    const QColor none;
+    row("position and content", "position and content change 3", false,
+        "position and content change 3", Qt::red, false, ":/img/book_red.bmp");
+    row("attribute and content", "attribute and content change", false,
+        "attribute and content change", Qt::red, true, ":/img/book_red.bmp");
+    row("moved", "position change 1", false, "position change 1", Qt::blue, true,
+        ":/img/book_blue.bmp");
+    row("added", "element added", false, "element added", Qt::blue, true, ":/img/book_blue.bmp");
+    row("deleted", "element deleted node", false, "element deleted", QColor(160, 160, 164), true,
         ":/img/book_light.bmp");
-    row("position and attribute change 2", "position and attribute change 2", Qt::magenta, true,
-        ":/img/book_purple.bmp");
-    row("complete match", "complete match", QColor(), false, ":/img/book_norm.bmp");
-    row("content change!", "content change!", QColor(), false, ":/img/book_norm.bmp");
+    row("moved with attributes", "position and attribute change 2", false,
+        "position and attribute change 2", Qt::magenta, true, ":/img/book_purple.bmp");
+    row("complete match", "complete match", false, "complete match", none, false,
+        ":/img/book_norm.bmp");
+    row("unknown text", "content change!", false, "content change!", none, false,
+        ":/img/book_norm.bmp");
+    // Shifted pairs show what else changed; the stored mark text stays.
+    row("shifted only", "position change 1", true, "position change 1", none, false,
+        ":/img/book_norm.bmp", Qt::blue, true);
+    row("shifted with content", "position and content change 3", true,
+        "position and content change 3", Qt::red, false, ":/img/book_red.bmp", Qt::red, true);
+    row("shifted with attributes", "position and attribute change 2", true,
+        "position and attribute change 2", Qt::magenta, true, ":/img/book_purple.bmp", Qt::magenta,
+        true);
+    row("shifted flag on no position kind", "attribute change", true, "attribute change",
+        Qt::magenta, true, ":/img/book_purple.bmp");
 }
 
 void Tst_zovvisual::markTable()
 {
     QFETCH(QString, mark);
+    QFETCH(bool, shifted);
     QFETCH(QString, shown);
     QFETCH(QColor, colour);
     QFETCH(bool, attributeColumnColoured);
     QFETCH(QString, icon);
+    QFETCH(QColor, movedColour);
+    QFETCH(bool, noted);
 
     auto left = treeWithRoot(QStringLiteral("doc"));
     auto right = treeWithRoot(QStringLiteral("doc"));
-    right->root()->appendMark(mark);
+    right->root()->appendMark(mark)->setShifted(shifted);
     element(right->root(), QStringLiteral("n"), { QStringLiteral("q"), QStringLiteral("1") });
+    m_view->setShiftedAsMoved(false);
     m_view->show(left.get(), right.get());
     // Only the right root has children, so it stays closed until the user opens it.
     QTreeWidgetItem* root = m_view->rightTree()->topLevelItem(0);
@@ -221,18 +247,30 @@ void Tst_zovvisual::markTable()
     QCOMPARE(textColour(item, 2), colour);
     QCOMPARE(textColour(item, 1), attributeColumnColoured ? colour : QColor());
     QVERIFY(hasIcon(item, icon));
+    QCOMPARE(item->data(2, Zovvisual::NoteRole).isValid(), noted);
+
+    m_view->setShiftedAsMoved(true);
+    QCOMPARE(item->text(2), shown);
+    QCOMPARE(textColour(item, 0), movedColour);
+    QVERIFY(!item->data(2, Zovvisual::NoteRole).isValid());
+    m_view->setShiftedAsMoved(false);
     m_view->reset();
 }
 
 void Tst_zovvisual::inheritedMarks()
 {
+    Cfgstore::instance().setParameter(QStringLiteral("do_txtdiff"), QStringLiteral("true"));
     m_view->show(m_left.get(), m_right.get());
     QTreeWidget* rightTree = m_view->rightTree();
     QTreeWidgetItem* right = rightTree->topLevelItem(0);
     QTreeWidgetItem* left = m_view->leftTree()->topLevelItem(0);
 
+    // Settings read again after the run do not change how its items look.
+    Cfgstore::instance().setParameter(QStringLiteral("content_change"), QStringLiteral("later"));
     rightTree->expandItem(right->child(0));
     QTreeWidgetItem* text = right->child(0)->child(0);
+    // The text was compared inline: its delegate draws the markers.
+    QVERIFY(text->data(0, Zovvisual::MarkedRole).toBool());
     QCOMPARE(text->text(0), QStringLiteral("'hello world'"));
     QCOMPARE(text->text(2), QStringLiteral("content change"));
     QCOMPARE(textColour(text, 0), QColor(Qt::red));
@@ -261,6 +299,43 @@ void Tst_zovvisual::inheritedMarks()
 
     rightTree->expandItem(right->child(3));
     QCOMPARE(right->child(3)->child(0)->text(2), QStringLiteral("element added"));
+}
+
+void Tst_zovvisual::splitMarked_data()
+{
+    QTest::addColumn<QString>("text");
+    // The pieces as drawn: '=' plain, '-' struck through, '+' underlined, joined by '|'.
+    QTest::addColumn<QString>("runs");
+    QTest::newRow("no markers") << "190 EUR"
+                                << "=190 EUR";
+    QTest::newRow("replaced") << "[-]190[/-][+]210[/+]"
+                              << "-190|+210";
+    QTest::newRow("inside a text") << "a [+]new [/+]b[-]c[/-]"
+                                   << "=a |+new |=b|-c";
+    QTest::newRow("empty piece dropped") << "a[+][/+]b"
+                                         << "=a|=b";
+    QTest::newRow("start without end") << "a[+]b"
+                                       << "=a[+]b";
+    QTest::newRow("end without start") << "a[/-]b"
+                                       << "=a[/-]b";
+    QTest::newRow("nested stays inside") << "[-]a[+]b[/-]"
+                                         << "-a[+]b";
+}
+
+void Tst_zovvisual::splitMarked()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, runs);
+    const Textmarkers markers { "[+]", "[/+]", "[-]", "[/-]" };
+    QStringList got;
+    for (const Textrun& run : ::splitMarked(text, markers))
+        got << QLatin1Char(run.kind == Textrun::Deleted ? '-'
+                       : run.kind == Textrun::Inserted  ? '+'
+                                                        : '=')
+                + run.text;
+    QCOMPARE(got.join(QLatin1Char('|')), runs);
+    // Without markers configured nothing is split.
+    QCOMPARE(::splitMarked(text, {}).size(), text.isEmpty() ? 0 : 1);
 }
 
 void Tst_zovvisual::expandAndCollapseInStep()

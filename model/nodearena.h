@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <new>
+#include <utility>
+#include <vector>
+
+// Bump storage for the nodes, child arrays and attribute arrays of one tree: no allocation of
+// its own per node and no per-allocation overhead. Memory is returned only when the arena goes;
+// objects placed here are destroyed by their owners with an explicit destructor call, never
+// deleted. One thread at a time allocates from an arena.
+class Nodearena {
+public:
+    Nodearena() = default;
+    Nodearena(const Nodearena&) = delete;
+    Nodearena& operator=(const Nodearena&) = delete;
+
+    // Room for size bytes aligned to align (a power of two up to alignof(max_align_t)); throws
+    // std::bad_alloc like operator new when no memory is left.
+    void* allocate(std::size_t size, std::size_t align)
+    {
+        std::size_t offset = (m_used + align - 1) & ~(align - 1);
+        if (offset + size > m_capacity) {
+            grow(size + align);
+            offset = (m_used + align - 1) & ~(align - 1);
+        }
+        m_used = offset + size;
+        return m_block + offset;
+    }
+
+    template <typename T, typename... Args> T* create(Args&&... args)
+    {
+        return new (allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
+    }
+
+    // Bytes taken from the system so far.
+    std::size_t reserved() const { return m_reserved; }
+
+private:
+    void grow(std::size_t atLeast);
+
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char* m_block = nullptr;
+    std::size_t m_used = 0;
+    std::size_t m_capacity = 0;
+    std::size_t m_reserved = 0;
+};
