@@ -10,6 +10,7 @@
 #include "gui/zovvisual.h"
 #include "run/diffscenario.h"
 #include "run/logger.h"
+#include "run/runthread.h"
 #include "run/writethread.h"
 
 #include <QAction>
@@ -24,30 +25,44 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QTranslator>
 #include <QVBoxLayout>
 
-// Hands log lines to the log window, always at its end whatever the user clicked.
+// Hands log lines to the log window, always at its end whatever the user clicked. Lines from
+// other threads (a run's worker, the writer) reach the widget through its own thread's loop.
 class Logwindowsink : public Logsink {
 public:
     explicit Logwindowsink(QPlainTextEdit* edit)
         : m_edit(edit)
+        , m_thread(edit->thread())
     {
     }
 
     void appendLine(const QString& line) override
     {
-        m_edit->moveCursor(QTextCursor::End);
-        m_edit->insertPlainText(line);
+        if (QThread::currentThread() == m_thread)
+            append(m_edit, line);
+        else
+            QMetaObject::invokeMethod(
+                m_edit, [edit = m_edit, line] { append(edit, line); }, Qt::QueuedConnection);
     }
 
 private:
+    static void append(QPlainTextEdit* edit, const QString& line)
+    {
+        edit->moveCursor(QTextCursor::End);
+        edit->insertPlainText(line);
+    }
+
     QPlainTextEdit* m_edit;
+    QThread* m_thread;
 };
 
 // Texts set while the window is built use its own translation context; texts set later
@@ -109,6 +124,17 @@ Mainwindow::Mainwindow(QStringList* arguments)
     m_viewMenu->addSeparator();
     m_viewMenu->addAction(m_view->shiftedAction());
 
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("progress"));
+    // No cheap measure of how far a step is: the bar only says that the run goes on.
+    m_progress->setRange(0, 0);
+    m_progress->setMaximumWidth(200);
+    m_progress->hide();
+    statusBar()->addPermanentWidget(m_progress);
+    m_stepTimer = new QTimer(this);
+    m_stepTimer->setInterval(100);
+    connect(m_stepTimer, &QTimer::timeout, this, &Mainwindow::showStep);
+
     m_logWindow = std::make_unique<QPlainTextEdit>();
     m_logWindow->setObjectName(QStringLiteral("logwindow"));
     m_logWindow->setReadOnly(true);
@@ -120,13 +146,8 @@ Mainwindow::Mainwindow(QStringList* arguments)
 
 Mainwindow::~Mainwindow()
 {
-    // A writer still running would be destroyed under its own feet.
-    if (m_writer)
-        m_writer->wait();
-    m_writer.reset();
-    // The view points into the run's trees.
-    m_view->reset();
-    m_scenario.reset();
+    // A run or writer still going would be destroyed under its own feet.
+    endRun();
     m_cfgdialog.reset();
     Logger::instance().detachWindow(m_logSink.get());
 }
@@ -366,10 +387,19 @@ void Mainwindow::setRunControlsEnabled(bool on)
     m_diffButton->setEnabled(on);
 }
 
+void Mainwindow::setSettingsReadersEnabled(bool on)
+{
+    for (QAction* action :
+        { m_nextAction, m_previousAction, m_filterAction, m_view->shiftedAction() })
+        action->setEnabled(on);
+    m_languageMenu->setEnabled(on);
+    m_summarybar->setEnabled(on);
+}
+
 void Mainwindow::diff()
 {
-    // The controls are disabled while a result is written; a direct call must not start over.
-    if (m_writer)
+    // The controls are disabled while a run goes; a direct call must not start over.
+    if (m_runner || m_writer)
         return;
     if (m_path1.isEmpty() && m_path2.isEmpty()) {
         showBox(QMessageBox::Warning,
@@ -392,52 +422,78 @@ void Mainwindow::diff()
     {
         const Waitcursor wait;
         m_view->reset();
-    }
-    showStatus(QCoreApplication::translate("", "Initiate diff scenario"));
-    {
-        const Waitcursor wait;
         m_scenario.reset();
-        m_arguments->insert(1, m_path1);
-        m_arguments->insert(2, m_path2);
-        m_scenario = std::make_unique<Diffscenario>(*m_arguments, true);
-        // Without a configuration file the run uses the built-in settings, as the start said.
-        m_scenario->setBuiltinFallback(true);
     }
-    if (m_scenario->init() != 0) {
-        showBox(QMessageBox::Critical,
-            QCoreApplication::translate("", "Error in init function. For details see log file."));
+    m_arguments->insert(1, m_path1);
+    m_arguments->insert(2, m_path2);
+    m_scenario = std::make_unique<Diffscenario>(*m_arguments, true);
+    m_scenario->setBuiltinFallback(true);
+    m_runner = std::make_unique<Runthread>(m_scenario.get());
+    connect(m_runner.get(), &QThread::finished, this, &Mainwindow::run_finished);
+    setSettingsReadersEnabled(false);
+    m_shownStep = -1;
+    showStep();
+    m_progress->show();
+    m_stepTimer->start();
+    m_runner->start(QThread::InheritPriority);
+}
+
+void Mainwindow::showStep()
+{
+    if (!m_runner)
+        return;
+    const Runthread::Step step = m_runner->step();
+    if (step == m_shownStep)
+        return;
+    m_shownStep = step;
+    switch (step) {
+    case Runthread::Init:
+        showStatus(QCoreApplication::translate("", "Initiate diff scenario"));
+        break;
+    case Runthread::Parse:
+        showStatus(QCoreApplication::translate("", "Parsing XML files..."));
+        break;
+    case Runthread::Compare:
+    case Runthread::Done:
+        showStatus(QCoreApplication::translate("", "Running the tree compare process..."));
+        break;
+    }
+}
+
+void Mainwindow::run_finished()
+{
+    // Gone already when quitting waited for the run.
+    if (!m_runner)
+        return;
+    m_runner->wait();
+    const Runthread::Step step = m_runner->step();
+    m_runner.reset();
+    m_stepTimer->stop();
+    m_progress->hide();
+    setSettingsReadersEnabled(true);
+    if (step == Runthread::Init || step == Runthread::Parse) {
         setRunControlsEnabled(true);
+        statusBar()->clearMessage();
+        showBox(QMessageBox::Critical,
+            step == Runthread::Init
+                ? QCoreApplication::translate(
+                    "", "Error in init function. For details see log file.")
+                : QCoreApplication::translate(
+                    "", "Error while parsing XML file.\nFor details see log file."));
         return;
     }
 
-    showStatus(QCoreApplication::translate("", "Parsing XML files..."));
-    int parsed = 0;
+    Logger& log = Logger::instance();
+    log.write(QStringLiteral("Comparison finished."), Logger::Info, Logger::FileAndWindow);
+    m_writer = std::make_unique<Writethread>(m_scenario.get());
+    connect(m_writer.get(), &QThread::finished, this, &Mainwindow::write_finished);
+    m_writer->start(QThread::InheritPriority);
+    log.write(QStringLiteral("Starting to write result file"), Logger::Info, Logger::WindowOnly);
     {
         const Waitcursor wait;
-        parsed = m_scenario->parseFiles();
-    }
-    if (parsed != 0) {
-        showBox(QMessageBox::Critical,
-            QCoreApplication::translate(
-                "", "Error while parsing XML file.\nFor details see log file."));
-        setRunControlsEnabled(true);
-        return;
-    }
-
-    showStatus(QCoreApplication::translate("", "Running the tree compare process..."));
-    {
-        const Waitcursor wait;
-        m_scenario->compare();
-        Logger& log = Logger::instance();
-        log.write(QStringLiteral("Comparison finished."), Logger::Info, Logger::FileAndWindow);
-        m_writer = std::make_unique<Writethread>(m_scenario.get());
-        connect(m_writer.get(), &QThread::finished, this, &Mainwindow::write_finished);
-        m_writer->start(QThread::InheritPriority);
-        log.write(
-            QStringLiteral("Starting to write result file"), Logger::Info, Logger::WindowOnly);
         m_view->show(m_scenario->tree1(), m_scenario->resultTree());
-        log.flush();
     }
+    log.flush();
     showStatus(QCoreApplication::translate("", "Comparison finished."));
 }
 
@@ -457,15 +513,28 @@ void Mainwindow::write_finished()
     log.flush();
 }
 
+void Mainwindow::endRun()
+{
+    if (m_runner)
+        m_runner->wait();
+    m_runner.reset();
+    if (m_writer)
+        m_writer->wait();
+    m_writer.reset();
+    m_stepTimer->stop();
+    m_progress->hide();
+    setSettingsReadersEnabled(true);
+    // The view points into the trees that go with the run.
+    m_view->reset();
+    m_scenario.reset();
+}
+
 void Mainwindow::quit()
 {
     showStatus(QCoreApplication::translate("", "Freeing memory, cleaning up..."));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    if (m_writer)
-        m_writer->wait();
-    // The view points into the trees that go with the run.
-    m_view->reset();
-    m_scenario.reset();
+    endRun();
+    setRunControlsEnabled(true);
     // Ending a loop that is not running would make every later loop return at once.
     if (QThread::currentThread()->loopLevel() > 0)
         QCoreApplication::exit(0);
@@ -479,6 +548,9 @@ void Mainwindow::closeEvent(QCloseEvent* event)
 
 void Mainwindow::config()
 {
+    // A run reads the settings until its result is written.
+    if (m_runner || m_writer)
+        return;
     Cfgstore::instance().locate(*m_arguments);
     m_cfgdialog.reset();
     m_cfgdialog = std::make_unique<Cfgdialog>(this);

@@ -16,9 +16,12 @@ class QActionGroup;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
+class QTimer;
 class QToolBar;
 class QTranslator;
+class Runthread;
 class Summarybar;
 class Writethread;
 class Zovvisual;
@@ -41,6 +44,9 @@ public:
 
     Diffscenario* scenario() const { return m_scenario.get(); }
     Writethread* writer() const { return m_writer.get(); }
+    // The run's init, parse and compare while they go; null otherwise.
+    Runthread* runner() const { return m_runner.get(); }
+    QProgressBar* progressBar() const { return m_progress; }
     Cfgdialog* cfgdialog() const { return m_cfgdialog.get(); }
     Zovvisual* view() const { return m_view; }
     QPlainTextEdit* logWindow() const { return m_logWindow.get(); }
@@ -69,6 +75,7 @@ public Q_SLOTS:
     void selectfile2();
     void setpath1();
     void setpath2();
+    void run_finished();
     void write_finished();
     void switchlanguage(QAction* action);
 
@@ -90,7 +97,13 @@ private:
     void retranslate();
     void showBox(QMessageBox::Icon icon, const QString& text);
     void showStatus(const QString& text);
+    // Shows the running step in the status bar.
+    void showStep();
+    // Waits for a run and its writer and drops them, so nothing is left running.
+    void endRun();
     void setRunControlsEnabled(bool on);
+    // Everything else that reads the settings, off while a run's worker may write them.
+    void setSettingsReadersEnabled(bool on);
     // The shared half of selectfile1 and selectfile2.
     void selectfile(const QString& caption, QLineEdit* field, QString* path, QString* place);
 
@@ -128,7 +141,11 @@ private:
     Matchfilter* m_matchfilter = nullptr;
     std::unique_ptr<QPlainTextEdit> m_logWindow;
     std::unique_ptr<Logwindowsink> m_logSink;
+    std::unique_ptr<Runthread> m_runner;
     std::unique_ptr<Writethread> m_writer;
+    QProgressBar* m_progress = nullptr;
+    QTimer* m_stepTimer = nullptr;
+    int m_shownStep = -1;
     QString m_path1;
     QString m_path2;
     QString m_lastPlace1;

@@ -8,7 +8,8 @@
 #include <QStringList>
 
 // The process-wide configuration: parameters by key, anchors by element name, the names
-// excluded from content mode and the configuration file's path. Written on the GUI thread only.
+// excluded from content mode and the configuration file's path. Written by one thread at a
+// time: the GUI thread, or a run's worker while the window keeps the dialog closed.
 class Cfgstore {
 public:
     static Cfgstore& instance();

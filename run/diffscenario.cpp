@@ -69,9 +69,12 @@ int Diffscenario::init()
         const QString text
             = QStringLiteral("Error while trying to read configuration file: %1\n").arg(code);
         printToStandardStreams(text);
-        m_lastError = text.trimmed();
-        // There is no log file for this run yet; the log window still tells why it stopped.
-        Logger::instance().write(m_lastError, Logger::Error, Logger::WindowOnly);
+        // The log opens with the settings held before (the built-in ones when there are none),
+        // so that the error a front end points to is in the log file.
+        if (cfg.parameters().isEmpty())
+            cfg.useBuiltins();
+        createLogFile();
+        logError(text.trimmed());
         return -1095;
     }
 

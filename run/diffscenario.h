@@ -22,8 +22,8 @@ public:
     Diffscenario(const Diffscenario&) = delete;
     Diffscenario& operator=(const Diffscenario&) = delete;
 
-    // Configuration, log file, configuration dump, file checks, prolog; returns 0, -1095,
-    // -1015 or -1020.
+    // Configuration, log file, configuration dump, file checks, prolog; returns 0, -1095 (the
+    // read error is logged too), -1015 or -1020.
     int init();
     // Parses file 1 on a worker thread while this thread parses file 2; returns 0, -1020 or
     // -1055.

@@ -18,34 +18,20 @@ public:
     QStringList lines;
 };
 
-QByteArray anchorFile(const QList<Anchor>& anchors)
-{
-    return configFileText(builtinValues(), anchors).toUtf8();
-}
-
 Anchor makeAnchor(const char* name, const char* path, bool absolute, bool normalize)
 {
-    Anchor anchor;
-    anchor.name = QLatin1String(name);
-    anchor.path = QLatin1String(path);
-    anchor.absolute = absolute;
-    anchor.normalizeSpaces = normalize;
-    return anchor;
+    return Anchor { QLatin1String(name), QLatin1String(path), absolute, normalize };
 }
 
 // Fills the new-anchor dialog when it comes up and presses OK or Cancel.
 std::function<void(QDialog*)> answerNewanchor(const QString& name, const QString& path, bool ok)
 {
     return [=](QDialog* dialog) {
-        auto* newanchor = qobject_cast<Newanchor*>(dialog);
-        if (!newanchor)
-            return;
-        newanchor->le_elementname->setText(name);
-        newanchor->le_anchorpath->setText(path);
-        if (ok)
-            newanchor->accept();
-        else
-            newanchor->reject();
+        if (auto* newanchor = qobject_cast<Newanchor*>(dialog)) {
+            newanchor->le_elementname->setText(name);
+            newanchor->le_anchorpath->setText(path);
+            ok ? newanchor->accept() : newanchor->reject();
+        }
     };
 }
 
@@ -54,403 +40,276 @@ std::function<void(QDialog*)> answerNewanchor(const QString& name, const QString
 class Tst_cfgdialog : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanupTestCase();
-
-    void missingFileKeepsBuiltins();
-    void missingKeys();
-    void spinValues_data();
-    void spinValues();
-    void fileHandlingRule();
-    void logdirAndContentRules();
-    void attributeRules_data();
-    void attributeRules();
-    void anchorEditSurvivesSwitching();
-    void saveStoresPanelWithoutSwitching();
-    void addAnchor();
-    void addAnchorIgnored_data();
-    void addAnchorIgnored();
-    void doubleEntry();
-    void deleteLastAnchorClearsPanel();
-    void deleteKeepsNeighbours();
-    void saveReadsBackTheSameValues();
-    void unwritableFileKeepsDialogOpen();
-    void newanchorKeepsBlanks();
-
 private:
     void writeConfig(const QByteArray& text) { QVERIFY(writeTextFile(m_path, text)); }
+    void writeAnchors()
+    {
+        writeConfig(configFileText(builtinValues(),
+            { makeAnchor("a", "x/a", false, false), makeAnchor("b", "x/b", true, false),
+                makeAnchor("c", "x/c", false, true) })
+                        .toUtf8());
+    }
 
     QTemporaryDir m_dir;
     QString m_path;
     Recorder m_recorder;
-};
 
-void Tst_cfgdialog::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    m_path = m_dir.filePath(QStringLiteral("zov_cfg.xml"));
-    Cfgstore::instance().setPath(m_path);
-    QVERIFY(Logger::instance().attachWindow(&m_recorder));
-}
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_path = m_dir.filePath(QStringLiteral("zov_cfg.xml"));
+        Cfgstore::instance().setPath(m_path);
+        QVERIFY(Logger::instance().attachWindow(&m_recorder));
+    }
 
-void Tst_cfgdialog::init()
-{
-    m_recorder.lines.clear();
-    QFile::remove(m_path);
-}
+    void init()
+    {
+        m_recorder.lines.clear();
+        QFile::remove(m_path);
+    }
 
-void Tst_cfgdialog::cleanupTestCase() { Logger::instance().detachWindow(&m_recorder); }
+    void cleanupTestCase() { Logger::instance().detachWindow(&m_recorder); }
 
-void Tst_cfgdialog::missingFileKeepsBuiltins()
-{
-    // No file yet: the built-in settings are shown, nothing is logged as an error.
-    Cfgdialog dialog;
-    dialog.cb_hashmode->setChecked(true);
-    QCOMPARE(dialog.loadcfg(), 1);
-    QCOMPARE(dialog.widgetValues(), builtinValues());
-    QVERIFY(m_recorder.lines.isEmpty());
-    // A file that exists but cannot be read touches no widget.
-    QVERIFY(writeTextFile(m_path, "<broken"));
-    dialog.cb_hashmode->setChecked(true);
-    QCOMPARE(dialog.loadcfg(), -1095);
-    QVERIFY(dialog.cb_hashmode->isChecked());
-    QCOMPARE(m_recorder.lines.size(), 1);
-    QVERIFY(m_recorder.lines[0].contains(
-        QLatin1String("Error while trying to read configuration file: -1055")));
-}
+    void load_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("logged");
+        QStringList sparse = builtinValues();
+        for (const Cfgkey& key : cfgKeys()) {
+            QString& value = sparse[cfgKeyIndex(QLatin1String(key.key))];
+            value = key.type == Cfgtype::Bool ? QStringLiteral("false")
+                : key.type == Cfgtype::Text   ? QString()
+                                              : value;
+        }
+        sparse[cfgKeyIndex(QStringLiteral("write_log"))] = QStringLiteral("true");
+        sparse[cfgKeyIndex(QStringLiteral("savemode"))] = QStringLiteral("0");
+        sparse[cfgKeyIndex(QStringLiteral("exclude_from_contentmode"))] = QStringLiteral("a,b");
+        for (const char* key : { "num_diffthreads", "txt_minsubstr" })
+            sparse[cfgKeyIndex(QLatin1String(key))] = QStringLiteral("1");
+        QStringList untouched = builtinValues({ { "use_hashmode", "true" } });
+        QTest::newRow("no file: built-in values") << QByteArray() << 1 << builtinValues() << "";
+        QTest::newRow("unreadable: widgets untouched")
+            << QByteArray("<zov_cfg>") << -1095 << untouched
+            << "Error while trying to read configuration file: -1055";
+        QTest::newRow("absent keys: empty values")
+            << QByteArray("<zov_cfg><parameters><write_log>true</write_log>"
+                          "<exclude_from_contentmode>a, b</exclude_from_contentmode>"
+                          "</parameters></zov_cfg>")
+            << 0 << sparse << "";
+    }
 
-void Tst_cfgdialog::missingKeys()
-{
-    writeConfig("<zov_cfg><parameters><write_log>true</write_log>"
-                "<exclude_from_contentmode>a, b</exclude_from_contentmode>"
-                "</parameters></zov_cfg>");
-    Cfgdialog dialog;
-    QCOMPARE(dialog.loadcfg(), 0);
-    QVERIFY(dialog.cb_writelog->isChecked());
-    QVERIFY(!dialog.cb_writeresfile->isChecked());
-    QVERIFY(!dialog.cb_normsp->isChecked());
-    QVERIFY(!dialog.cb_cm_pc->isChecked());
-    QCOMPARE(dialog.le_filenameadd->text(), QString());
-    QCOMPARE(dialog.le_cm_cm->text(), QString());
-    QCOMPARE(dialog.ln_excludedels->text(), QStringLiteral("a,b"));
-    QCOMPARE(dialog.spin_numthreads->value(), 1);
-    QCOMPARE(dialog.spin_minlcss->value(), 1);
-    QCOMPARE(dialog.spin_indent->value(), 2);
-    QVERIFY(dialog.rb_save_nowhite->isChecked());
-    QVERIFY(!dialog.rb_save_humread->isChecked());
-}
+    void load()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, code);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, logged);
+        if (!file.isEmpty())
+            writeConfig(file);
+        Cfgdialog dialog;
+        dialog.cb_hashmode->setChecked(true);
+        QCOMPARE(dialog.loadcfg(), code);
+        QCOMPARE(dialog.widgetValues(), shown);
+        QCOMPARE(m_recorder.lines.size(), logged.isEmpty() ? 0 : 1);
+        QVERIFY(logged.isEmpty() || m_recorder.lines[0].contains(logged));
+    }
 
-void Tst_cfgdialog::spinValues_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("widget");
-    QTest::addColumn<int>("shown");
-    const auto row
-        = [](const char* name, const char* key, const char* value, const char* widget, int shown) {
-              QTest::newRow(name) << QString(key) << QString(value) << QString(widget) << shown;
-          };
-    row("indent 0 ignored", "element_indent", "0", "spin_indent", 2);
-    row("indent 64 ignored", "element_indent", "64", "spin_indent", 2);
-    row("indent 63 taken", "element_indent", "63", "spin_indent", 63);
-    row("min substring 0 clamps", "txt_minsubstr", "0", "spin_minlcss", 1);
-    row("min substring 150 clamps", "txt_minsubstr", "150", "spin_minlcss", 99);
-    row("threads clamp", "num_diffthreads", "40000", "spin_numthreads", 32768);
-}
+    void spinValues_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<int>("shown");
+        const auto row = [](const char* name, const char* key, const char* value,
+                             const char* widget, int shown) {
+            QTest::newRow(name) << QString(key) << QString(value) << QString(widget) << shown;
+        };
+        row("indent 0 ignored", "element_indent", "0", "spin_indent", 2);
+        row("indent 64 ignored", "element_indent", "64", "spin_indent", 2);
+        row("indent 63 taken", "element_indent", "63", "spin_indent", 63);
+        row("min substring 0 clamps", "txt_minsubstr", "0", "spin_minlcss", 1);
+        row("min substring 150 clamps", "txt_minsubstr", "150", "spin_minlcss", 99);
+        row("threads clamp", "num_diffthreads", "40000", "spin_numthreads", 32768);
+    }
 
-void Tst_cfgdialog::spinValues()
-{
-    QFETCH(QString, key);
-    QFETCH(QString, value);
-    QFETCH(QString, widget);
-    QFETCH(int, shown);
-    writeConfig(configFileText(builtinValues({ { key, value } }), {}).toUtf8());
-    Cfgdialog dialog;
-    QCOMPARE(dialog.loadcfg(), 0);
-    QCOMPARE(dialog.findChild<QSpinBox*>(widget)->value(), shown);
-    // What is shown is what a save writes back.
-    QCOMPARE(dialog.widgetValues().at(cfgKeyIndex(key)), QString::number(shown));
-}
-
-void Tst_cfgdialog::fileHandlingRule()
-{
-    writeConfig(configFileText(builtinValues({ { "writeresultfile", "false" } }), {}).toUtf8());
-    Cfgdialog dialog;
-    QCOMPARE(dialog.loadcfg(), 0);
-    const QList<QWidget*> dependent
-        = { dialog.rb_save_humread, dialog.rb_save_nowhite, dialog.lb_indent, dialog.spin_indent,
-              dialog.lb_filenameadd, dialog.le_filenameadd, dialog.cb_adddelnodes, dialog.cb_cm_cm,
-              dialog.cb_cm_pc, dialog.cb_cm_cc, dialog.cb_cm_ac, dialog.cb_cm_acc, dialog.cb_cm_pcc,
-              dialog.cb_cm_pac, dialog.cb_cm_pcac, dialog.cb_cm_add, dialog.cb_cm_del };
-    for (QWidget* widget : dependent)
-        QVERIFY2(!widget->isEnabled(), qPrintable(widget->objectName()));
-    QVERIFY(dialog.cb_hashmode->isEnabled());
-    dialog.cb_writeresfile->setChecked(true);
-    for (QWidget* widget : dependent)
-        QVERIFY2(widget->isEnabled(), qPrintable(widget->objectName()));
-}
-
-void Tst_cfgdialog::logdirAndContentRules()
-{
-    writeConfig(configFileText(
-        builtinValues({ { "write_log", "false" }, { "enable_contentmode", "true" } }), {})
-                    .toUtf8());
-    Cfgdialog dialog;
-    QCOMPARE(dialog.loadcfg(), 0);
-    QVERIFY(!dialog.ln_logdir->isEnabled());
-    QVERIFY(!dialog.lb_logdir->isEnabled());
-    QVERIFY(dialog.ln_excludedels->isEnabled());
-    dialog.cb_contentmode->setChecked(false);
-    QVERIFY(!dialog.ln_excludedels->isEnabled());
-    QVERIFY(!dialog.lb_content->isEnabled());
-    dialog.cb_writelog->setChecked(true);
-    QVERIFY(dialog.ln_logdir->isEnabled());
-    QVERIFY(dialog.lb_logdir->isEnabled());
-}
-
-void Tst_cfgdialog::attributeRules_data()
-{
-    QTest::addColumn<bool>("compare");
-    QTest::addColumn<bool>("marksAfterUnchecking");
-    QTest::newRow("compare contents off") << false << false;
-    QTest::newRow("compare contents on") << true << true;
-}
-
-void Tst_cfgdialog::attributeRules()
-{
-    QFETCH(bool, compare);
-    QFETCH(bool, marksAfterUnchecking);
-    Cfgdialog dialog;
-    dialog.cb_cmpattrs->setChecked(!compare);
-    dialog.cb_cmpattrs->setChecked(compare);
-    QCOMPARE(dialog.le_attr_add->isEnabled(), compare);
-
-    dialog.cb_igattrs->setChecked(true);
-    QVERIFY(!dialog.cb_igattrorder->isEnabled());
-    QVERIFY(!dialog.cb_cmpattrs->isEnabled());
-    const QList<QWidget*> marks
-        = { dialog.le_attr_add, dialog.le_attr_del, dialog.le_attr_chg, dialog.le_attr_cm,
-              dialog.lb_attradd, dialog.lb_attrdel, dialog.lb_attrvc, dialog.lb_attrcm };
-    for (QWidget* mark : marks)
-        QVERIFY2(!mark->isEnabled(), qPrintable(mark->objectName()));
-
-    dialog.cb_igattrs->setChecked(false);
-    QVERIFY(dialog.cb_igattrorder->isEnabled());
-    QVERIFY(dialog.cb_cmpattrs->isEnabled());
-    QCOMPARE(dialog.le_attr_cm->isEnabled(), marksAfterUnchecking);
-    QCOMPARE(dialog.lb_attrcm->isEnabled(), marksAfterUnchecking);
-}
-
-void Tst_cfgdialog::anchorEditSurvivesSwitching()
-{
-    writeConfig(
-        anchorFile({ makeAnchor("a", "x/a", false, false), makeAnchor("b", "x/b", true, true) }));
-    Cfgdialog dialog;
-    QCOMPARE(dialog.loadcfg(), 0);
-    QCOMPARE(dialog.elementlist->count(), 2);
-    QCOMPARE(dialog.elementlist->currentRow(), 0);
-    const QString first = dialog.elementlist->item(0)->text();
-    const QString second = dialog.elementlist->item(1)->text();
-    QCOMPARE(dialog.lne_apath->text(), Cfgstore::instance().anchor(first)->path);
-
-    dialog.lne_apath->setText(QStringLiteral("edited/path"));
-    dialog.cb_absolute->setChecked(true);
-    dialog.cb_anchnormsp->setChecked(false);
-    dialog.elementlist->setCurrentRow(1);
-    QCOMPARE(dialog.lne_apath->text(), QStringLiteral("x/") + second);
-    QCOMPARE(dialog.cb_absolute->isChecked(), second == QLatin1String("b"));
-
-    dialog.elementlist->setCurrentRow(0);
-    QCOMPARE(dialog.lne_apath->text(), QStringLiteral("edited/path"));
-    QVERIFY(dialog.cb_absolute->isChecked());
-    QVERIFY(!dialog.cb_anchnormsp->isChecked());
-    QVERIFY(m_recorder.lines.isEmpty());
-}
-
-void Tst_cfgdialog::saveStoresPanelWithoutSwitching()
-{
-    writeConfig(anchorFile({ makeAnchor("a", "x/a", false, false) }));
-    Cfgdialog dialog;
-    dialog.show();
-    QCOMPARE(dialog.loadcfg(), 0);
-    dialog.lne_apath->setText(QStringLiteral("@id"));
-    dialog.cb_anchnormsp->setChecked(true);
-    dialog.pb_save->click();
-    QVERIFY(!dialog.isVisible());
-
-    Cfgstore& store = Cfgstore::instance();
-    store.clear();
-    QCOMPARE(store.readcfg(), 0);
-    const Anchor* anchor = store.anchor(QStringLiteral("a"));
-    QVERIFY(anchor);
-    QCOMPARE(anchor->path, QStringLiteral("@id"));
-    QVERIFY(!anchor->absolute);
-    QVERIFY(anchor->normalizeSpaces);
-}
-
-void Tst_cfgdialog::addAnchor()
-{
-    writeConfig(anchorFile({ makeAnchor("a", "x/a", true, true) }));
-    Cfgdialog dialog;
-    QCOMPARE(dialog.loadcfg(), 0);
-    dialog.lne_apath->setText(QStringLiteral("changed"));
-    Boxcatcher catcher;
-    catcher.onDialog = answerNewanchor(QStringLiteral("item"), QStringLiteral("code"), true);
-    dialog.pb_addelement->click();
-
-    QVERIFY(catcher.boxes.isEmpty());
-    QCOMPARE(dialog.elementlist->count(), 2);
-    QCOMPARE(dialog.elementlist->currentItem()->text(), QStringLiteral("item"));
-    QCOMPARE(dialog.lne_apath->text(), QStringLiteral("code"));
-    QVERIFY(!dialog.cb_absolute->isChecked());
-    QVERIFY(!dialog.cb_anchnormsp->isChecked());
-    const Cfgstore& store = Cfgstore::instance();
-    QCOMPARE(store.anchor(QStringLiteral("item"))->path, QStringLiteral("code"));
-    QCOMPARE(store.anchor(QStringLiteral("a"))->path, QStringLiteral("changed"));
-    QVERIFY(store.anchor(QStringLiteral("a"))->absolute);
-}
-
-void Tst_cfgdialog::addAnchorIgnored_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("ok");
-    QTest::newRow("cancelled") << "item" << false;
-    QTest::newRow("empty name") << "" << true;
-}
-
-void Tst_cfgdialog::addAnchorIgnored()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, ok);
-    writeConfig(anchorFile({ makeAnchor("a", "x/a", false, false) }));
-    Cfgdialog dialog;
-    QCOMPARE(dialog.loadcfg(), 0);
-    Boxcatcher catcher;
-    catcher.onDialog = answerNewanchor(name, QStringLiteral("p"), ok);
-    dialog.add_anchor();
-    QCOMPARE(dialog.elementlist->count(), 1);
-    QCOMPARE(Cfgstore::instance().anchors().size(), 1);
-    QVERIFY(catcher.boxes.isEmpty());
-}
-
-void Tst_cfgdialog::doubleEntry()
-{
-    writeConfig(
-        anchorFile({ makeAnchor("a", "x/a", false, false), makeAnchor("b", "x/b", false, false) }));
-    Cfgdialog dialog;
-    QCOMPARE(dialog.loadcfg(), 0);
-    const QString current = dialog.elementlist->currentItem()->text();
-    dialog.lne_apath->setText(QStringLiteral("kept edit"));
-    Boxcatcher catcher;
-    catcher.onDialog = answerNewanchor(QStringLiteral("b"), QStringLiteral("other"), true);
-    dialog.add_anchor();
-
-    QCOMPARE(catcher.texts(), QStringList({ QStringLiteral("Element names must be unique!") }));
-    QCOMPARE(catcher.boxes[0].icon, QMessageBox::Critical);
-    QCOMPARE(dialog.elementlist->count(), 2);
-    QCOMPARE(Cfgstore::instance().anchor(current)->path, QStringLiteral("kept edit"));
-    if (current != QLatin1String("b"))
-        QCOMPARE(Cfgstore::instance().anchor(QStringLiteral("b"))->path, QStringLiteral("x/b"));
-}
-
-void Tst_cfgdialog::deleteLastAnchorClearsPanel()
-{
-    writeConfig(anchorFile({ makeAnchor("a", "x/a", true, true) }));
-    Cfgdialog dialog;
-    QCOMPARE(dialog.loadcfg(), 0);
-    QVERIFY(dialog.cb_absolute->isChecked());
-    dialog.pb_delelement->click();
-    QCOMPARE(dialog.elementlist->count(), 0);
-    QVERIFY(dialog.lne_apath->text().isEmpty());
-    QVERIFY(!dialog.cb_absolute->isChecked());
-    QVERIFY(!dialog.cb_anchnormsp->isChecked());
-    QVERIFY(Cfgstore::instance().anchors().isEmpty());
-    // Deleting from an empty list does nothing.
-    dialog.del_anchor();
-    QVERIFY(m_recorder.lines.isEmpty());
-}
-
-void Tst_cfgdialog::deleteKeepsNeighbours()
-{
-    writeConfig(anchorFile({ makeAnchor("a", "x/a", false, false),
-        makeAnchor("b", "x/b", true, false), makeAnchor("c", "x/c", false, true) }));
-    for (int row = 0; row < 3; ++row) {
+    void spinValues()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QString, widget);
+        QFETCH(int, shown);
+        writeConfig(configFileText(builtinValues({ { key, value } }), {}).toUtf8());
         Cfgdialog dialog;
         QCOMPARE(dialog.loadcfg(), 0);
-        dialog.elementlist->setCurrentRow(row);
+        QCOMPARE(dialog.findChild<QSpinBox*>(widget)->value(), shown);
+        // What is shown is what a save writes back.
+        QCOMPARE(dialog.widgetValues().at(cfgKeyIndex(key)), QString::number(shown));
+    }
+
+    void enablingRules_data()
+    {
+        QTest::addColumn<QStringList>("checks");
+        QTest::addColumn<QStringList>("widgets");
+        QTest::addColumn<bool>("enabled");
+        const QStringList fileHandling { "rb_save_humread", "spin_indent", "le_filenameadd",
+            "cb_adddelnodes", "cb_cm_cm", "cb_cm_pcac", "cb_cm_del" };
+        const QStringList marks { "le_attr_add", "le_attr_del", "le_attr_chg", "lb_attrcm" };
+        QTest::newRow("no result file")
+            << QStringList { "-cb_writeresfile" } << fileHandling << false;
+        QTest::newRow("result file")
+            << QStringList { "-cb_writeresfile", "cb_writeresfile" } << fileHandling << true;
+        QTest::newRow("no log") << QStringList { "-cb_writelog" }
+                                << QStringList { "ln_logdir", "lb_logdir" } << false;
+        QTest::newRow("no content mode") << QStringList { "-cb_contentmode" }
+                                         << QStringList { "ln_excludedels", "lb_content" } << false;
+        QTest::newRow("attributes ignored")
+            << QStringList { "cb_cmpattrs", "cb_igattrs" }
+            << marks + QStringList { "cb_igattrorder", "cb_cmpattrs" } << false;
+        QTest::newRow("attributes back, contents compared")
+            << QStringList { "cb_cmpattrs", "cb_igattrs", "-cb_igattrs" }
+            << marks + QStringList { "cb_igattrorder" } << true;
+        QTest::newRow("attributes back, contents not compared")
+            << QStringList { "-cb_cmpattrs", "cb_igattrs", "-cb_igattrs" }
+            << QStringList { "le_attr_add", "le_attr_cm", "lb_attrcm" } << false;
+    }
+
+    void enablingRules()
+    {
+        QFETCH(QStringList, checks);
+        QFETCH(QStringList, widgets);
+        QFETCH(bool, enabled);
+        Cfgdialog dialog;
+        // Each name is checked in turn ("-" unchecks), each toggling from the other state first.
+        for (const QString& check : checks) {
+            const bool on = !check.startsWith(QLatin1Char('-'));
+            auto* box = dialog.findChild<QCheckBox*>(on ? check : check.mid(1));
+            QVERIFY2(box, qPrintable(check));
+            box->setChecked(!on);
+            box->setChecked(on);
+        }
+        for (const QString& name : widgets) {
+            QWidget* widget = dialog.findChild<QWidget*>(name);
+            QVERIFY2(widget && widget->isEnabled() == enabled, qPrintable(name));
+        }
+    }
+
+    void anchorEdits()
+    {
+        writeAnchors();
+        Cfgdialog dialog;
+        QCOMPARE(dialog.loadcfg(), 0);
+        QCOMPARE(dialog.elementlist->count(), 3);
+        const Cfgstore& store = Cfgstore::instance();
+        const QString first = dialog.elementlist->item(0)->text();
+        QCOMPARE(dialog.lne_apath->text(), store.anchor(first)->path);
+
+        // An edit of the panel survives switching away and back.
+        dialog.lne_apath->setText(QStringLiteral("edited/path"));
+        dialog.cb_absolute->setChecked(true);
+        dialog.elementlist->setCurrentRow(1);
+        const QString second = dialog.elementlist->item(1)->text();
+        QCOMPARE(dialog.lne_apath->text(), QStringLiteral("x/") + second);
+        dialog.elementlist->setCurrentRow(0);
+        QCOMPARE(dialog.lne_apath->text(), QStringLiteral("edited/path"));
+        QVERIFY(dialog.cb_absolute->isChecked());
+
+        // A new anchor takes the panel with empty flags and keeps the edit of the one before.
+        Boxcatcher catcher;
+        catcher.onDialog = answerNewanchor(QStringLiteral("item"), QStringLiteral("code"), true);
+        dialog.pb_addelement->click();
+        QCOMPARE(dialog.elementlist->currentItem()->text(), QStringLiteral("item"));
+        QVERIFY(!dialog.cb_absolute->isChecked());
+        QCOMPARE(store.anchor(QStringLiteral("item"))->path, QStringLiteral("code"));
+        QCOMPARE(store.anchor(first)->path, QStringLiteral("edited/path"));
+
+        // Deleting drops exactly the current one and shows the first of the rest.
+        dialog.elementlist->setCurrentRow(1);
         const QString deleted = dialog.elementlist->currentItem()->text();
         dialog.lne_apath->setText(QStringLiteral("edit of the deleted one"));
         dialog.del_anchor();
-
-        const Cfgstore& store = Cfgstore::instance();
-        QCOMPARE(store.anchors().size(), 2);
+        QCOMPARE(store.anchors().size(), 3);
         QVERIFY(!store.anchor(deleted));
-        for (const Anchor& anchor : store.anchors())
-            QCOMPARE(anchor.path, QStringLiteral("x/") + anchor.name);
         QCOMPARE(dialog.elementlist->currentRow(), 0);
-        QCOMPARE(
-            dialog.lne_apath->text(), QStringLiteral("x/") + dialog.elementlist->item(0)->text());
+        while (dialog.elementlist->count() > 0)
+            dialog.pb_delelement->click();
+        QVERIFY(dialog.lne_apath->text().isEmpty() && !dialog.cb_absolute->isChecked());
+        QVERIFY(store.anchors().isEmpty());
+        dialog.del_anchor();
+        QVERIFY(catcher.boxes.isEmpty() && m_recorder.lines.isEmpty());
     }
-}
 
-void Tst_cfgdialog::saveReadsBackTheSameValues()
-{
-    QStringList values = builtinValues();
-    values[cfgKeyIndex(QStringLiteral("addname_result"))] = QStringLiteral("_a&b<c\"d");
-    values[cfgKeyIndex(QStringLiteral("savemode"))] = QStringLiteral("0");
-    values[cfgKeyIndex(QStringLiteral("element_indent"))] = QStringLiteral("5");
-    values[cfgKeyIndex(QStringLiteral("use_hashmode"))] = QStringLiteral("true");
-    values[cfgKeyIndex(QStringLiteral("usecm_del"))] = QStringLiteral("true");
-    values[cfgKeyIndex(QStringLiteral("element_deleted"))] = QStringLiteral("gone");
-    values[cfgKeyIndex(QStringLiteral("exclude_from_contentmode"))] = QStringLiteral("p,q");
-    writeConfig(configFileText(values, { makeAnchor("n&<\"", "a/@b", true, false) }).toUtf8());
+    void addAnchorRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("cancelled") << "item" << false << QStringList();
+        QTest::newRow("empty name") << "" << true << QStringList();
+        QTest::newRow("name taken")
+            << "b" << true << QStringList { QStringLiteral("Element names must be unique!") };
+    }
 
-    Cfgdialog dialog;
-    QCOMPARE(dialog.loadcfg(), 0);
-    QCOMPARE(dialog.widgetValues(), values);
-    dialog.savecfg();
+    void addAnchorRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, ok);
+        QFETCH(QStringList, boxes);
+        writeAnchors();
+        Cfgdialog dialog;
+        QCOMPARE(dialog.loadcfg(), 0);
+        Boxcatcher catcher;
+        catcher.onDialog = answerNewanchor(name, QStringLiteral("other"), ok);
+        dialog.add_anchor();
+        QCOMPARE(catcher.texts(), boxes);
+        QCOMPARE(dialog.elementlist->count(), 3);
+        for (const Anchor& anchor : Cfgstore::instance().anchors())
+            QCOMPARE(anchor.path, QStringLiteral("x/") + anchor.name);
+    }
 
-    Cfgstore& store = Cfgstore::instance();
-    store.clear();
-    QCOMPARE(store.readcfg(), 0);
-    for (const Cfgkey& key : cfgKeys())
-        QCOMPARE(store.getString(QLatin1String(key.key)), values[cfgKeyIndex(key.key)]);
-    QCOMPARE(store.anchors().size(), 1);
-    const Anchor* anchor = store.anchor(QStringLiteral("n&<\""));
-    QVERIFY(anchor);
-    QCOMPARE(anchor->path, QStringLiteral("a/@b"));
-    QVERIFY(anchor->absolute);
-    QVERIFY(!anchor->normalizeSpaces);
-}
+    void saveReadsBackTheSameValues()
+    {
+        QStringList values = builtinValues({ { "addname_result", "_a&b<c\"d" }, { "savemode", "0" },
+            { "element_indent", "5" }, { "use_hashmode", "true" }, { "element_deleted", "gone" },
+            { "exclude_from_contentmode", "p,q" } });
+        writeConfig(configFileText(values, { makeAnchor("n&<\"", "a/@b", true, false) }).toUtf8());
+        Cfgdialog dialog;
+        dialog.show();
+        QCOMPARE(dialog.loadcfg(), 0);
+        QCOMPARE(dialog.widgetValues(), values);
+        // The panel's edit is saved without switching to another anchor first.
+        dialog.cb_anchnormsp->setChecked(true);
+        dialog.pb_save->click();
+        QVERIFY(!dialog.isVisible());
 
-void Tst_cfgdialog::unwritableFileKeepsDialogOpen()
-{
-    Cfgdialog dialog;
-    dialog.show();
-    const QString badPath = m_dir.filePath(QStringLiteral("missing/dir/zov_cfg.xml"));
-    Cfgstore::instance().setPath(badPath);
-    dialog.savecfg();
-    Cfgstore::instance().setPath(m_path);
-    QVERIFY(dialog.isVisible());
-    QVERIFY(!QFile::exists(badPath));
-    QCOMPARE(m_recorder.lines.size(), 1);
-    QVERIFY(m_recorder.lines[0].contains(
-        QLatin1String("Error while trying to open configuration file ") + badPath));
-}
+        Cfgstore& store = Cfgstore::instance();
+        store.clear();
+        QCOMPARE(store.readcfg(), 0);
+        for (const Cfgkey& key : cfgKeys())
+            QCOMPARE(store.getString(QLatin1String(key.key)), values[cfgKeyIndex(key.key)]);
+        const Anchor* anchor = store.anchor(QStringLiteral("n&<\""));
+        QVERIFY(anchor && store.anchors().size() == 1);
+        QCOMPARE(anchor->path, QStringLiteral("a/@b"));
+        QVERIFY(anchor->absolute && anchor->normalizeSpaces);
+    }
 
-void Tst_cfgdialog::newanchorKeepsBlanks()
-{
-    Newanchor dialog;
-    dialog.le_elementname->setText(QStringLiteral(" name "));
-    dialog.le_anchorpath->setText(QStringLiteral(" a/b "));
-    QTimer::singleShot(
-        0, &dialog, [&dialog] { dialog.buttonBox->button(QDialogButtonBox::Ok)->click(); });
-    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-    QCOMPARE(dialog.elementName(), QStringLiteral(" name "));
-    QCOMPARE(dialog.anchorPath(), QStringLiteral(" a/b "));
-}
+    void unwritableFileKeepsDialogOpen()
+    {
+        Cfgdialog dialog;
+        dialog.show();
+        const QString badPath = m_dir.filePath(QStringLiteral("missing/dir/zov_cfg.xml"));
+        Cfgstore::instance().setPath(badPath);
+        dialog.savecfg();
+        Cfgstore::instance().setPath(m_path);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!QFile::exists(badPath));
+        QCOMPARE(m_recorder.lines.size(), 1);
+        QVERIFY(m_recorder.lines[0].contains(
+            QLatin1String("Error while trying to open configuration file ") + badPath));
+    }
+};
 
 QTEST_MAIN(Tst_cfgdialog)
 #include "tst_cfgdialog.moc"

@@ -1,10 +1,12 @@
-// The two worker threads next to the thread that starts them: file 1 parsed while the caller
-// parses file 2, and the result written while the caller logs window lines, flushes and reads the
-// trees the way the view does. Built with ThreadSanitizer by scripts/tsan.
+// The worker threads next to the thread that starts them: file 1 parsed while the caller parses
+// file 2, a whole run's steps while the caller polls the step and logs, and the result written
+// while the caller logs window lines, flushes and reads the trees the way the view does. Built with
+// ThreadSanitizer by scripts/tsan.
 #include "model/zovtree.h"
 #include "output/markcount.h"
 #include "run/diffscenario.h"
 #include "run/logger.h"
+#include "run/runthread.h"
 #include "run/writethread.h"
 
 #include <QDir>
@@ -151,6 +153,36 @@ private Q_SLOTS:
         // A broken file keeps what was built before its error.
         QCOMPARE(childCount(run.tree1()), children1);
         QCOMPARE(childCount(run.tree2()), children2);
+    }
+
+    // Init, parse and compare on a run thread while the caller polls its step and logs, as the
+    // window does; its window lines come from the worker, the caller's from the caller.
+    void runThreadBesideCallersPolling()
+    {
+        write(QStringLiteral("old.xml"), records(recordCount, "old"));
+        write(QStringLiteral("new.xml"), records(recordCount, "new"));
+        Recorder window;
+        QVERIFY(Logger::instance().attachWindow(&window));
+        Diffscenario run(m_arguments, true);
+        run.setBuiltinFallback(true);
+        Runthread worker(&run);
+        worker.start(QThread::InheritPriority);
+        int lastStep = Runthread::Init;
+        bool ordered = true;
+        while (!worker.isFinished()) {
+            const int step = worker.step();
+            ordered = ordered && step >= lastStep;
+            lastStep = step;
+            Logger::instance().flush();
+        }
+        QVERIFY(worker.wait());
+        Logger::instance().detachWindow(&window);
+        QVERIFY(ordered);
+        QCOMPARE(worker.result(), 0);
+        QCOMPARE(worker.step(), Runthread::Done);
+        QCOMPARE(childCount(run.tree1()), recordCount);
+        QCOMPARE(childCount(run.resultTree()), recordCount * 2);
+        QVERIFY(!window.lines.filter(QStringLiteral("Starting tree compare process")).isEmpty());
     }
 
     // The writer's file-only lines next to the caller's window lines, flushes and tree reads.
