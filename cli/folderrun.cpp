@@ -38,16 +38,20 @@ struct Pairresult {
 
 // Relative paths of the files below root whose name (or, for a pattern with a slash, whose
 // relative path) matches a pattern; hidden files and folders are left out.
-QSet<QString> filesBelow(const QString& root, const QVector<QRegularExpression>& patterns)
+QSet<QString> filesBelow(const QString& root, const QStringList& globs)
 {
+    QVector<QRegularExpression> patterns;
+    for (const QString& glob : globs)
+        patterns.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(glob)));
     QSet<QString> files;
-    const QDir base(root);
-    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    // Relative paths come out right only against an absolute base.
+    const QDir base(QFileInfo(root).absoluteFilePath());
+    QDirIterator it(base.path(), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString relative = base.relativeFilePath(it.next());
-        for (const QRegularExpression& pattern : patterns) {
-            const bool whole = pattern.pattern().contains(QLatin1Char('/'));
-            if (pattern.match(whole ? relative : it.fileName()).hasMatch()) {
+        for (qsizetype k = 0; k < globs.size(); ++k) {
+            const bool whole = globs.at(k).contains(QLatin1Char('/'));
+            if (patterns.at(k).match(whole ? relative : it.fileName()).hasMatch()) {
                 files.insert(relative);
                 break;
             }
@@ -140,11 +144,9 @@ int runFolders(const Options& options)
     session.createLogFile();
     session.logConfiguration();
 
-    QVector<QRegularExpression> patterns;
-    for (const QString& glob : QStringList { QStringLiteral("*.xml") } + options.includes)
-        patterns.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(glob)));
-    const QSet<QString> left = filesBelow(dir1, patterns);
-    const QSet<QString> right = filesBelow(dir2, patterns);
+    const QStringList globs = QStringList { QStringLiteral("*.xml") } + options.includes;
+    const QSet<QString> left = filesBelow(dir1, globs);
+    const QSet<QString> right = filesBelow(dir2, globs);
     QStringList paths = (left + right).values();
     paths.sort();
     QVector<Entry> entries;

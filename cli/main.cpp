@@ -72,6 +72,8 @@ int runGit(const Options& options)
     const QStringList& arguments = options.positional;
     const QString& path = arguments.at(0);
     QString header = QStringLiteral("=== ") + path;
+    if (arguments.size() == 9)
+        header += QStringLiteral(" \u2192 ") + arguments.at(7);
     if (arguments.at(1) == QLatin1String("/dev/null")) {
         print(stdout, header + QStringLiteral(" (new file)\n"));
         return Equal;

@@ -159,13 +159,15 @@ int parseOptions(const QStringList& arguments, Options* options)
                                   .arg(parser.value(QStringLiteral("jobs"))));
     }
 
-    const qsizetype expected = options->git ? 7 : 2;
-    if (options->positional.size() != expected)
+    // git adds the new path and a similarity text for a renamed or copied file.
+    const qsizetype count = options->positional.size();
+    const bool expected = options->git ? count == 7 || count == 9 : count == 2;
+    if (!expected)
         return usageError(options->git
-                ? QStringLiteral("--git expects the seven arguments git passes, got %1")
-                      .arg(options->positional.size())
-                : QStringLiteral("expected two XML files or two folders, got %1")
-                      .arg(options->positional.size()));
+                ? QStringLiteral(
+                    "--git expects the seven (or, for a rename, nine) arguments git passes, got %1")
+                      .arg(count)
+                : QStringLiteral("expected two XML files or two folders, got %1").arg(count));
     if (options->output == QLatin1String("-") && options->report != Reportformat::None)
         return usageError(QStringLiteral("-o - and --report both need standard output"));
     return -1;
