@@ -1,137 +1,111 @@
-// zov-cli: one comparison from the shell, run the way the desktop program runs it.
+// zov-cli: comparisons from the shell, run the way the desktop program runs them: one pair, two
+// folders, or one file of a git diff.
 
+#include "cli/folderrun.h"
+#include "cli/options.h"
+#include "cli/pairrun.h"
 #include "config/cfgstore.h"
-#include "model/zovtree.h"
-#include "output/markcount.h"
-#include "run/diffscenario.h"
-#include "run/logger.h"
-#include "run/writethread.h"
+#include "output/reportformat.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QTextStream>
+#include <QFileInfo>
+#include <QJsonDocument>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-enum Exitcode { Equal = 0, Different = 1, Failure = 2 };
-
-const char* const usage = "Usage: zov-cli [-cfg CONFIG] [-o RESULT] [-q] FILE1 FILE2\n"
-                          "Compares the XML document FILE1 (old) with FILE2 (new) and writes the "
-                          "merged result.\n\n"
-                          "  -cfg CONFIG  configuration file (default: zov_cfg.xml in the working\n"
-                          "               directory, else the built-in settings)\n"
-                          "  -o RESULT    write the result to RESULT instead of the derived name;\n"
-                          "               \"-\" writes it to standard output\n"
-                          "  -q           print nothing on success\n"
-                          "  --help       show this text\n"
-                          "  --version    show the version\n\n"
-                          "Exit status: 0 equal, 1 different, 2 failure.\n";
-
-struct Options {
-    QString file1;
-    QString file2;
-    QString config;
-    bool hasConfig = false;
-    QString output;
-    bool quiet = false;
-};
-
-QTextStream& err()
+QString summaryText(const Pairoutcome& outcome)
 {
-    static QTextStream stream(stderr);
-    return stream;
+    QString text = outcome.where.isEmpty() ? QString() : outcome.where + QLatin1Char('\n');
+    for (const QString& part : countParts(outcome.counts, outcome.shifted))
+        text += part + QLatin1Char('\n');
+    return text
+        + (outcome.status == Equal ? QStringLiteral("The documents are equal.\n")
+                                   : QStringLiteral("The documents differ.\n"));
 }
 
-// Fills options from the arguments; returns -1 to go on, else the exit code.
-int parseArguments(const QStringList& arguments, Options& options)
+void printFailure(const Pairoutcome& outcome, const Options& options, const QString& where)
 {
-    QStringList files;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& arg = arguments.at(i);
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            QTextStream(stdout) << usage;
-            return Equal;
-        }
-        if (arg == QLatin1String("--version")) {
-            QTextStream(stdout) << "zov-cli " << ZOV_VERSION << '\n';
-            return Equal;
-        }
-        if (arg == QLatin1String("-cfg") || arg == QLatin1String("-o")) {
-            if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty()) {
-                err() << "zov-cli: " << arg << " needs a value\n" << usage;
-                return Failure;
-            }
-            if (arg == QLatin1String("-o")) {
-                options.output = arguments.at(++i);
-            } else {
-                options.config = arguments.at(++i);
-                options.hasConfig = true;
-            }
-        } else if (arg == QLatin1String("-q")) {
-            options.quiet = true;
-        } else if (arg == QLatin1String("--")) {
-            files += arguments.mid(i + 1);
-            break;
-        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            err() << "zov-cli: unknown option " << arg << '\n' << usage;
-            return Failure;
-        } else {
-            files.append(arg);
-        }
-    }
-    if (files.size() != 2) {
-        err() << "zov-cli: expected two XML files, got " << files.size() << '\n' << usage;
-        return Failure;
-    }
-    options.file1 = files.at(0);
-    options.file2 = files.at(1);
-    return -1;
+    // The configuration error itself was printed when it happened; name the file as well.
+    if (outcome.code == -1095)
+        print(stderr,
+            QStringLiteral("zov-cli: the configuration file %1 could not be read (-1095)\n")
+                .arg(options.hasConfig ? options.config : Cfgstore::defaultPath()));
+    else
+        print(stderr, QStringLiteral("zov-cli: ") + where + outcome.error + QLatin1Char('\n'));
 }
 
-// With ZOV_TIMING set, prints how long each step took (for benchmarks and profiling).
-class Steptimer {
-public:
-    Steptimer()
-        : m_on(qEnvironmentVariableIsSet("ZOV_TIMING"))
-    {
-        m_timer.start();
-    }
-
-    void done(const char* step)
-    {
-        if (!m_on)
-            return;
-        err() << "zov-cli timing: " << step << ' ' << m_timer.restart() << " ms\n";
-        err().flush();
-    }
-
-private:
-    bool m_on;
-    QElapsedTimer m_timer;
-};
-
-int fail(const Diffscenario& run, int code)
+int runSingle(const Options& options)
 {
-    err() << run.lastError() << " (" << code << ")\n";
-    err().flush();
-    return Failure;
+    noteBuiltins(options);
+    Pairjob job;
+    job.file1 = options.positional.at(0);
+    job.file2 = options.positional.at(1);
+    job.resultPath = options.output;
+    job.report = options.report != Reportformat::None;
+    Pairoutcome outcome = runPair(job, options);
+    if (outcome.status == Failure) {
+        printFailure(outcome, options, QString());
+        std::_Exit(Failure);
+    }
+    if (options.report == Reportformat::Json)
+        print(stdout,
+            QString::fromUtf8(
+                QJsonDocument(reportJson(outcome.report, job.file1, job.file2)).toJson()));
+    else if (options.report == Reportformat::Text)
+        print(stdout, reportText(outcome.report, useColour(options)));
+    const bool stdoutTaken = job.report || options.output == QLatin1String("-");
+    if (!options.quiet)
+        print(stdoutTaken ? stderr : stdout, summaryText(outcome));
+    // Freeing millions of nodes one by one would only delay the exit; the system reclaims the
+    // memory at once. The log is closed and every stream flushed first.
+    outcome.scenario->closeLog();
+    std::fflush(nullptr);
+    std::_Exit(outcome.status);
 }
 
-void printSummary(QTextStream& out, const QString& where, const Diffscenario& run, bool equal)
+// git's external diff driver: PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE NEW-HEX NEW-MODE. Any
+// status but 0 makes git stop, so equal and different both end with 0.
+int runGit(const Options& options)
 {
-    out << where << '\n';
-    const Markclassifier classifier;
-    const QVector<int> counts = countMarks(run.resultTree() ? run.resultTree()->root() : nullptr);
-    for (int kind = 1; kind < counts.size(); ++kind) {
-        if (counts.at(kind) > 0)
-            out << classifier.text(kind) << ": " << counts.at(kind) << '\n';
+    const QStringList& arguments = options.positional;
+    const QString& path = arguments.at(0);
+    QString header = QStringLiteral("=== ") + path;
+    if (arguments.size() == 9)
+        header += QStringLiteral(" \u2192 ") + arguments.at(7);
+    if (arguments.at(1) == QLatin1String("/dev/null")) {
+        print(stdout, header + QStringLiteral(" (new file)\n"));
+        return Equal;
     }
-    if (counts.at(0) > 0)
-        out << "unrecognised marks: " << counts.at(0) << '\n';
-    out << (equal ? "The documents are equal." : "The documents differ.") << '\n';
+    if (arguments.at(4) == QLatin1String("/dev/null")) {
+        print(stdout, header + QStringLiteral(" (deleted file)\n"));
+        return Equal;
+    }
+    Pairjob job;
+    job.file1 = arguments.at(1);
+    job.file2 = arguments.at(4);
+    job.writeResult = false;
+    job.report = true;
+    // git runs the driver in the work tree: no log file there unless asked for.
+    job.defaults = { qMakePair(QStringLiteral("write_log"), QStringLiteral("false")) };
+    Pairoutcome outcome = runPair(job, options);
+    if (outcome.status == Failure) {
+        printFailure(outcome, options, path + QStringLiteral(": "));
+        std::_Exit(Failure);
+    }
+    if (options.report == Reportformat::Json) {
+        print(stdout,
+            QString::fromUtf8(QJsonDocument(reportJson(outcome.report, path, path)).toJson()));
+    } else {
+        if (arguments.at(3) != arguments.at(6))
+            header += QStringLiteral(" (mode %1 \u2192 %2)").arg(arguments.at(3), arguments.at(6));
+        if (outcome.status == Equal)
+            header += QStringLiteral(": equal under the current settings");
+        print(stdout, header + QLatin1Char('\n') + reportText(outcome.report, useColour(options)));
+    }
+    std::fflush(nullptr);
+    std::_Exit(Equal);
 }
 
 } // namespace
@@ -140,74 +114,14 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     Options options;
-    const int parsed = parseArguments(QCoreApplication::arguments(), options);
+    const int parsed = parseOptions(QCoreApplication::arguments(), &options);
     if (parsed >= 0)
         return parsed;
-
-    QStringList arguments { QCoreApplication::arguments().constFirst(), options.file1,
-        options.file2 };
-    if (options.hasConfig)
-        arguments << QStringLiteral("-cfg") << options.config;
-    const bool builtins = !options.hasConfig && !QFile::exists(Cfgstore::defaultPath());
-    if (builtins && !options.quiet)
-        err() << "zov-cli: no zov_cfg.xml in the working directory, using the built-in settings\n";
-    err().flush();
-
-    Steptimer timer;
-    Diffscenario run(arguments, false);
-    run.setBuiltinFallback(builtins);
-    int code = run.init();
-    if (code != 0)
-        return fail(run, code);
-    timer.done("init");
-    code = run.parseFiles();
-    if (code != 0)
-        return fail(run, code);
-    timer.done("parse");
-    run.compare();
-    timer.done("compare");
-    Logger& log = Logger::instance();
-    log.write(QStringLiteral("Comparison finished."), Logger::Info, Logger::FileAndWindow);
-
-    const bool toStdout = options.output == QLatin1String("-");
-    QString where;
-    QString error;
-    if (toStdout) {
-        QFile out;
-        out.open(stdout, QIODevice::WriteOnly);
-        error = run.writeResult(&out);
-        out.flush();
-        where = QStringLiteral("Result written to standard output");
-    } else {
-        run.setResultPath(options.output);
-        const bool writes = !options.output.isEmpty()
-            || Cfgstore::instance().getBool(QStringLiteral("writeresultfile"));
-        Writethread writer(&run);
-        writer.start(QThread::InheritPriority);
-        log.write(
-            QStringLiteral("Starting to write result file"), Logger::Info, Logger::WindowOnly);
-        writer.wait();
-        error = writer.result();
-        where = writes ? QStringLiteral("Result file: ") + run.resultPath()
-                       : QStringLiteral("No result file written (writeresultfile is off)");
-    }
-    log.flush();
-    timer.done("write");
-    if (!error.isEmpty()) {
-        err() << "zov-cli: " << error << '\n';
-        return Failure;
-    }
-
-    const bool equal = documentsEqual(run.tree1() ? run.tree1()->root() : nullptr,
-        run.resultTree() ? run.resultTree()->root() : nullptr);
-    if (!options.quiet) {
-        QTextStream out(toStdout ? stderr : stdout);
-        printSummary(out, where, run, equal);
-    }
-    timer.done("summary");
-    // Freeing millions of nodes one by one would only delay the exit; the system reclaims the
-    // memory at once. The log is closed and every stream flushed first.
-    run.closeLog();
-    std::fflush(nullptr);
-    std::_Exit(equal ? Equal : Different);
+    if (options.git)
+        return runGit(options);
+    const bool dir1 = QFileInfo(options.positional.at(0)).isDir();
+    const bool dir2 = QFileInfo(options.positional.at(1)).isDir();
+    if (dir1 && dir2)
+        return runFolders(options);
+    return runSingle(options);
 }

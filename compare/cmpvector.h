@@ -9,6 +9,7 @@
 
 struct Anchor;
 struct Keyflags;
+struct Refinedoriginals;
 
 // The matching state of one pair of elements: a change code and a partner index per child on
 // each side. Made, run and deleted by the compare driver for one level.
@@ -50,6 +51,9 @@ public:
     // Run-wide memo of subtree hashes without attributes for compareAttributes; not owned,
     // null computes every hash afresh.
     void setContentHashCache(QHash<const Zovnode*, quint64>* cache) { m_contentHashes = cache; }
+    // Where the refinement records the side-2 texts and attribute lists it replaces, keyed by
+    // the side-2 child; not owned, null records nothing.
+    void setOriginals(Refinedoriginals* originals) { m_originals = originals; }
 
     int count1 = 0;
     int count2 = 0;
@@ -75,6 +79,7 @@ private:
 
     QHash<int, QStringList> m_markedAttributes;
     QHash<const Zovnode*, quint64>* m_contentHashes = nullptr;
+    Refinedoriginals* m_originals = nullptr;
 };
 
 // Keys are the children's stored fingerprints; equal 64-bit values count as equal subtrees,

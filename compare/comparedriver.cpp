@@ -125,6 +125,28 @@ Zovnode* moveInto(Zovnode* parent, Zovnode* node2, int index)
     return appendOrFree(parent, child);
 }
 
+// The recorded new-side values of a side-2 child follow it to the result node placed for it; a
+// key of tree 2 must not outlive the tree.
+void carryOriginals(Refinedoriginals* originals, const Zovnode* child, const Zovnode* placed)
+{
+    if (!originals || child == placed)
+        return;
+    const auto text = originals->texts.constFind(child);
+    if (text != originals->texts.cend()) {
+        const QString value = text.value();
+        originals->texts.erase(text);
+        if (placed)
+            originals->texts.insert(placed, value);
+    }
+    const auto attributes = originals->attributes.constFind(child);
+    if (attributes != originals->attributes.cend()) {
+        const QStringList value = attributes.value();
+        originals->attributes.erase(attributes);
+        if (placed)
+            originals->attributes.insert(placed, value);
+    }
+}
+
 // Per new child, whether its pair kept its order among the level's pairs (see keptOrder).
 QVector<bool> keptOrderOf(const Cmpvector& v)
 {
@@ -152,6 +174,7 @@ void runLevel(Levelcontext& context, Zovnode* node1, Zovnode* node2, Zovnode* re
     else
         vector = std::make_unique<Cmpvector_str>(node1, node2);
     vector->setContentHashCache(context.cache);
+    vector->setOriginals(work.originals);
     vector->runPasses();
     if (guiRun)
         linkLevel(*vector);
@@ -193,9 +216,10 @@ void runLevel(Levelcontext& context, Zovnode* node1, Zovnode* node2, Zovnode* re
         case attribute_change:
         case position_and_attribute_change:
             if (move && !v.markedAttributes(k2))
-                moveInto(resultElement, node2, k2);
+                carryOriginals(work.originals, child, moveInto(resultElement, node2, k2));
             else
-                copyInto(resultElement, child, true, v.markedAttributes(k2), arena);
+                carryOriginals(work.originals, child,
+                    copyInto(resultElement, child, true, v.markedAttributes(k2), arena));
             break;
         case content_change:
         case attribute_and_content_change:
@@ -203,6 +227,7 @@ void runLevel(Levelcontext& context, Zovnode* node1, Zovnode* node2, Zovnode* re
         case position_and_content_and_attribute_change:
             resultChildren[k2]
                 = copyInto(resultElement, child, false, v.markedAttributes(k2), arena);
+            carryOriginals(work.originals, child, resultChildren[k2]);
             break;
         default:
             break;

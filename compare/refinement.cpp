@@ -1,6 +1,7 @@
 #include "compare/changekind.h"
 #include "compare/cmpvector.h"
 #include "compare/fingerprint.h"
+#include "compare/worklist.h"
 #include "config/cfgstore.h"
 #include "model/zovnode.h"
 #include "output/textdiff.h"
@@ -39,6 +40,8 @@ void Cmpvector::compareAttributes()
         if (!markAttributes)
             continue;
         const QStringList marked = diffAttributes(c1->attributeList(), c2->attributeList());
+        if (m_originals)
+            m_originals->attributes.insert(c2, c2->attributeList());
         if (c2->kind() == Attrelement)
             c2->setAttributeList(marked);
         else if (c2->kind() == Element)
@@ -62,8 +65,11 @@ void Cmpvector::diffTexts()
             continue;
         Zovnode* const c2 = child2(j);
         const Zovnode* const c1 = child1(state == content_change ? j : partner2[j]);
-        if (c2->kind() == Text && c1->kind() == Text)
-            c2->setText(diffText(c1->text(), c2->text(), caseSensitive));
+        if (c2->kind() != Text || c1->kind() != Text)
+            continue;
+        if (m_originals)
+            m_originals->texts.insert(c2, c2->text());
+        c2->setText(diffText(c1->text(), c2->text(), caseSensitive));
     }
 }
 

@@ -1,10 +1,20 @@
 #pragma once
 
+#include <QHash>
 #include <QMutex>
+#include <QStringList>
 #include <QVarLengthArray>
 
 class Nodearena;
 class Zovnode;
+
+// The new-side values that the refinement replaced by marked ones, by the result node that
+// carries the marked value: texts given an inline difference, attribute lists given change
+// suffixes. A report needs them to show old and new values side by side.
+struct Refinedoriginals {
+    QHash<const Zovnode*, QString> texts;
+    QHash<const Zovnode*, QStringList> attributes;
+};
 
 // Pairs of elements still to be compared, as triples (tree-1 node, tree-2 node, result
 // element), processed breadth-first. Owned by the run.
@@ -20,4 +30,6 @@ struct Worklist {
     // Set by an owner whose trees already carry their fingerprints under the current settings
     // (computed while they were read).
     bool fingerprintsStored = false;
+    // Set by an owner that wants the replaced new-side values recorded; not owned.
+    Refinedoriginals* originals = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "config/cfgkeys.h"
 
+#include <QStringList>
+
 const QVector<Cfgkey>& cfgKeys()
 {
     static const QVector<Cfgkey> keys = {
@@ -67,4 +69,37 @@ int cfgKeyIndex(const QString& key)
             return i;
     }
     return -1;
+}
+
+QString checkSetting(const QString& key, const QString& value)
+{
+    const int index = cfgKeyIndex(key);
+    if (index < 0) {
+        QStringList known;
+        for (const Cfgkey& row : cfgKeys())
+            known << QLatin1String(row.key);
+        return QStringLiteral("unknown setting \"%1\"; the settings are: %2")
+            .arg(key, known.join(QLatin1String(", ")));
+    }
+    bool ok = true;
+    QString accepted;
+    switch (cfgKeys()[index].type) {
+    case Cfgtype::Bool:
+        ok = value == QLatin1String("true") || value == QLatin1String("false");
+        accepted = QStringLiteral("true or false");
+        break;
+    case Cfgtype::Int:
+        value.toInt(&ok, 10);
+        accepted = QStringLiteral("a whole number");
+        break;
+    case Cfgtype::Savemode:
+        ok = value == QLatin1String("1") || value == QLatin1String("0");
+        accepted = QStringLiteral("1 (human readable) or 0 (no whitespace)");
+        break;
+    case Cfgtype::Text:
+        break;
+    }
+    if (ok)
+        return QString();
+    return QStringLiteral("%1 takes %2, not \"%3\"").arg(key, accepted, value);
 }

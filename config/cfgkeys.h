@@ -19,3 +19,7 @@ struct Cfgkey {
 const QVector<Cfgkey>& cfgKeys();
 // Index of key in cfgKeys(), or -1.
 int cfgKeyIndex(const QString& key);
+// Checks a setting given for one run: the key must be in the table and the value of its type
+// (a bool true or false, an int a decimal number, savemode 1 or 0). Returns the empty text, or
+// a message that names the key and the accepted values.
+QString checkSetting(const QString& key, const QString& value);

@@ -56,6 +56,8 @@ void Cfgstore::clear()
 void Cfgstore::setParameter(const QString& key, const QString& value)
 {
     m_parameters.insert(key, value);
+    if (key == excludeKey)
+        m_excluded = splitExcluded(value);
 }
 
 void Cfgstore::useBuiltins()

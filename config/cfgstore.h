@@ -23,7 +23,8 @@ public:
     // Empties parameters, anchors and the exclusion list; keeps the path.
     void clear();
 
-    // Stores one parameter; a key given again replaces the earlier value.
+    // Stores one parameter; a key given again replaces the earlier value. The exclusion list
+    // follows exclude_from_contentmode.
     void setParameter(const QString& key, const QString& value);
     const QHash<QString, QString>& parameters() const { return m_parameters; }
     const QStringList& excluded() const { return m_excluded; }
@@ -37,7 +38,8 @@ public:
     void insertAnchor(const Anchor& anchor);
     // Removes the record; nothing happens for an unknown name.
     void removeAnchor(const QString& name);
-    void replaceAnchor(const QString& name, const QString& path, bool absolute, bool normalizeSpaces);
+    void replaceAnchor(
+        const QString& name, const QString& path, bool absolute, bool normalizeSpaces);
     // All records, in the table's order.
     QList<Anchor> anchors() const { return m_anchors.values(); }
 

@@ -18,12 +18,15 @@ void info(const QString& message, int target = Logger::FileAndWindow)
     Logger::instance().write(message, Logger::Info, target);
 }
 
-// Early messages go to both standard streams because the log may not be open.
-void printToStandardStreams(const QString& text)
+// Early messages go to both standard streams because the log may not be open; to standard error
+// alone when standard output carries data.
+void printToStandardStreams(const QString& text, bool standardErrorOnly)
 {
     const QByteArray bytes = text.toLocal8Bit();
-    std::fputs(bytes.constData(), stdout);
-    std::fflush(stdout);
+    if (!standardErrorOnly) {
+        std::fputs(bytes.constData(), stdout);
+        std::fflush(stdout);
+    }
     std::fputs(bytes.constData(), stderr);
     std::fflush(stderr);
 }
@@ -47,7 +50,8 @@ Diffscenario::~Diffscenario()
     m_tree1.reset();
     m_tree2.reset();
     m_resultTree.reset();
-    closeLog();
+    if (!m_sharedSetup)
+        closeLog();
 }
 
 void Diffscenario::logError(const QString& message)
@@ -56,10 +60,10 @@ void Diffscenario::logError(const QString& message)
     Logger::instance().write(message, Logger::Error, Logger::FileAndWindow);
 }
 
-int Diffscenario::init()
+int Diffscenario::readConfiguration()
 {
     Cfgstore& cfg = Cfgstore::instance();
-    const QString path = cfg.locate(m_arguments);
+    cfg.locate(m_arguments);
     m_usedBuiltins = false;
     const int code = cfg.readcfg();
     if (code == -1015 && m_builtinFallback) {
@@ -68,7 +72,7 @@ int Diffscenario::init()
     } else if (code != 0) {
         const QString text
             = QStringLiteral("Error while trying to read configuration file: %1\n").arg(code);
-        printToStandardStreams(text);
+        printToStandardStreams(text, m_standardErrorOnly);
         // The log opens with the settings held before (the built-in ones when there are none),
         // so that the error a front end points to is in the log file.
         if (cfg.parameters().isEmpty())
@@ -77,9 +81,15 @@ int Diffscenario::init()
         logError(text.trimmed());
         return -1095;
     }
+    for (const auto& [key, value] : std::as_const(m_overrides))
+        cfg.setParameter(key, value);
+    return 0;
+}
 
-    createLogFile();
-    info(QStringLiteral("Path to configuration file: ") + path);
+void Diffscenario::logConfiguration()
+{
+    Cfgstore& cfg = Cfgstore::instance();
+    info(QStringLiteral("Path to configuration file: ") + cfg.cfgpath());
     if (m_usedBuiltins)
         info(QStringLiteral("No configuration file found, using the built-in settings"));
     for (auto it = cfg.parameters().cbegin(); it != cfg.parameters().cend(); ++it)
@@ -87,6 +97,17 @@ int Diffscenario::init()
     info(cfg.excluded().join(QLatin1Char(' ')), Logger::FileOnly);
     for (const Anchor& anchor : cfg.anchors())
         info(anchor.logForm(), Logger::FileOnly);
+}
+
+int Diffscenario::init()
+{
+    if (!m_sharedSetup) {
+        const int code = readConfiguration();
+        if (code != 0)
+            return code;
+        createLogFile();
+        logConfiguration();
+    }
 
     m_file1.setFileName(argument(m_arguments, 1));
     m_file2.setFileName(argument(m_arguments, 2));
@@ -124,8 +145,8 @@ int Diffscenario::createLogFile()
     if (isInput || !m_logFile->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
         log.setState(1);
         m_logFile.reset();
-        printToStandardStreams(
-            QStringLiteral("Warning: Unable to create log file %1 \n").arg(name));
+        printToStandardStreams(QStringLiteral("Warning: Unable to create log file %1 \n").arg(name),
+            m_standardErrorOnly);
         return -1040;
     }
     log.setDevice(m_logFile.get());
@@ -217,6 +238,8 @@ int Diffscenario::compare()
     m_workList.consumeSecondTree = true;
     m_workList.arena = &m_resultTree->arena();
     m_workList.fingerprintsStored = m_fingerprinted && m_fingerprintFlags == Keyflags::fromConfig();
+    m_originals = Refinedoriginals();
+    m_workList.originals = m_keepOriginals ? &m_originals : nullptr;
     if (root1 && root2 && m_resultTree->root())
         compareTrees(m_workList, m_guiRun, root1, root2, m_resultTree->root());
     m_workList.arena = nullptr;

@@ -4,8 +4,10 @@
 #include "compare/worklist.h"
 
 #include <QFile>
+#include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <memory>
 
 class QIODevice;
@@ -23,8 +25,14 @@ public:
     Diffscenario& operator=(const Diffscenario&) = delete;
 
     // Configuration, log file, configuration dump, file checks, prolog; returns 0, -1095 (the
-    // read error is logged too), -1015 or -1020.
+    // read error is logged too), -1015 or -1020. With the shared setup only the file checks and
+    // the prolog.
     int init();
+    // Reads the configuration (or the built-in values, see setBuiltinFallback) into the store
+    // and applies the overrides; returns 0 or -1095.
+    int readConfiguration();
+    // Logs the configuration file's path and every setting.
+    void logConfiguration();
     // Parses file 1 on a worker thread while this thread parses file 2; returns 0, -1020 or
     // -1055.
     int parseFiles();
@@ -49,6 +57,22 @@ public:
     void setBuiltinFallback(bool on) { m_builtinFallback = on; }
     // Whether init took the built-in values because no configuration file exists.
     bool usedBuiltins() const { return m_usedBuiltins; }
+    // Settings applied on top of the configuration for this run only, in order; nothing is
+    // written to the configuration file.
+    void setOverrides(const QVector<QPair<QString, QString>>& overrides)
+    {
+        m_overrides = overrides;
+    }
+    // The configuration and the log belong to the caller (runs side by side on threads): init
+    // reads neither, and the run leaves the log open when it ends.
+    void setSharedSetup(bool on) { m_sharedSetup = on; }
+    // Messages that cannot go to the log are printed to standard error only, for front ends
+    // whose standard output carries a result or a report (default: both standard streams).
+    void setStandardErrorOnly(bool on) { m_standardErrorOnly = on; }
+    // Records the new-side texts and attribute lists that the refinement replaces with marked
+    // ones, for a report; off by default.
+    void setKeepOriginals(bool on) { m_keepOriginals = on; }
+    const Refinedoriginals& originals() const { return m_originals; }
 
     // The result path used instead of the derived name (empty: derived); "-" is not handled here.
     void setResultPath(const QString& path) { m_resultPath = path; }
@@ -74,6 +98,11 @@ private:
     bool m_guiRun;
     bool m_builtinFallback = false;
     bool m_usedBuiltins = false;
+    bool m_sharedSetup = false;
+    bool m_standardErrorOnly = false;
+    bool m_keepOriginals = false;
+    QVector<QPair<QString, QString>> m_overrides;
+    Refinedoriginals m_originals;
     std::unique_ptr<Zovtree> m_tree1;
     std::unique_ptr<Zovtree> m_tree2;
     std::unique_ptr<Zovtree> m_resultTree;

@@ -1,25 +1,50 @@
+// zov-cli runs that a case folder cannot check: the JSON report parsed field by field, the git
+// driver under a real git diff, and folder mode over a tree of pairs.
 #include "../testfiles.h"
 #include "clirun.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QXmlStreamReader>
 
-// zov-cli run as a separate process in a scratch directory.
 class Tst_cli : public QObject {
     Q_OBJECT
 
 private:
-    Clirun run(const QStringList& arguments) { return runCli(m_dir->path(), arguments); }
     QString path(const QString& name) const { return m_dir->filePath(name); }
     void write(const QString& name, const QByteArray& bytes)
     {
+        QVERIFY(QDir().mkpath(QFileInfo(path(name)).path()));
         QVERIFY(writeTextFile(path(name), bytes));
     }
-    void configure(const QString& name, const QHash<QString, QString>& overrides)
+    QStringList filesBelow(const QString& folder) const
     {
-        QCOMPARE(writeConfigFile(path(name), builtinValues(overrides), {}), 0);
+        QStringList names;
+        QDirIterator it(path(folder), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            names << QDir(path(folder)).relativeFilePath(it.next());
+        names.sort();
+        return names;
+    }
+    // Runs git in the scratch folder; returns its exit code, -1 when it did not run.
+    int git(const QStringList& arguments, QByteArray* out = nullptr, QByteArray* err = nullptr)
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_dir->path());
+        process.start(QStringLiteral("git"), arguments);
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+            return -1;
+        if (out)
+            *out = process.readAllStandardOutput();
+        if (err)
+            *err = process.readAllStandardError();
+        return process.exitCode();
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -32,149 +57,135 @@ private Q_SLOTS:
     }
     void cleanup() { m_dir.reset(); }
 
-    void exitStatus_data()
-    {
-        QTest::addColumn<QByteArray>("old");
-        QTest::addColumn<QByteArray>("nu");
-        QTest::addColumn<int>("exitCode");
-        QTest::newRow("equal") << QByteArray("<r a='1' b='2'><x>t</x><y/></r>")
-                               << QByteArray("<r b='2' a='1'>\n  <x>t</x>\n  <y/>\n</r>") << 0;
-        QTest::newRow("text changed")
-            << QByteArray("<r><x>t</x></r>") << QByteArray("<r><x>u</x></r>") << 1;
-        QTest::newRow("moved") << QByteArray("<r><x/><y/></r>") << QByteArray("<r><y/><x/></r>")
-                               << 1;
-        QTest::newRow("root attribute changed")
-            << QByteArray("<r a='1'/>") << QByteArray("<r a='2'/>") << 1;
-        QTest::newRow("file 2 not well-formed") << QByteArray("<r/>") << QByteArray("<r>") << 2;
-    }
-    void exitStatus()
-    {
-        QFETCH(QByteArray, old);
-        QFETCH(QByteArray, nu);
-        QFETCH(int, exitCode);
-        write(QStringLiteral("old.xml"), old);
-        write(QStringLiteral("new.xml"), nu);
-        const Clirun outcome = run({ QStringLiteral("old.xml"), QStringLiteral("new.xml") });
-        QVERIFY2(outcome.exitCode == exitCode, outcome.err.constData());
-        QCOMPARE(readTextFile(path(QStringLiteral("old.xml"))), old);
-        QCOMPARE(readTextFile(path(QStringLiteral("new.xml"))), nu);
-    }
-
-    void summaryCountsEveryKind()
-    {
-        write(QStringLiteral("old.xml"), "<r><a>1</a><b/><c/><d k='1'/></r>");
-        write(QStringLiteral("new.xml"), "<r><b/><a>2</a><e/><d k='2'/></r>");
-        const Clirun outcome = run({ QStringLiteral("old.xml"), QStringLiteral("new.xml") });
-        QCOMPARE(outcome.exitCode, 1);
-        const QList<QByteArray> lines = outcome.out.split('\n');
-        QCOMPARE(lines.value(0), QByteArray("Result file: new_zov.xml"));
-        QVERIFY2(lines.contains("position change: 1"), outcome.out.constData());
-        QVERIFY2(lines.contains("position and content change: 1"), outcome.out.constData());
-        QVERIFY2(lines.contains("attribute change: 1"), outcome.out.constData());
-        QVERIFY2(lines.contains("content change: 1"), outcome.out.constData());
-        QVERIFY(QFile::exists(path(QStringLiteral("new_zov.xml"))));
-        QVERIFY(outcome.err.contains("built-in settings"));
-    }
-
-    void resultToStandardOutput()
+    void jsonReport()
     {
         write(QStringLiteral("old.xml"),
-            "<?xml version='1.0' encoding='ISO-8859-1'?><r><x>a</x></r>");
+            "<r><a>1</a><b/><c/><d k='1' gone='x'/><t>say \"hi\" \xc3\xbc</t></r>");
         write(QStringLiteral("new.xml"),
-            "<?xml version='1.0' encoding='ISO-8859-1'?><r><x>caf\xe9</x></r>");
-        const Clirun outcome = run({ QStringLiteral("-o"), QStringLiteral("-"),
-            QStringLiteral("old.xml"), QStringLiteral("new.xml") });
-        QCOMPARE(outcome.exitCode, 1);
-        QVERIFY(outcome.out.startsWith("<?xml version='1.0' encoding='UTF-8'?>"));
-        QXmlStreamReader reader(outcome.out);
-        QString text;
-        while (!reader.atEnd()) {
-            if (reader.readNext() == QXmlStreamReader::Characters && !reader.isWhitespace())
-                text += reader.text();
+            "<r><b/><a>2</a><e/><d k='2' add='y'/><t>say \"bye\" \xc3\xbc</t></r>");
+        const Clirun run = runCli(m_dir->path(),
+            { "-q", "--report", "json", "--set", "writeresultfile=false", "old.xml", "new.xml" });
+        QCOMPARE(run.exitCode, 1);
+        QJsonParseError error;
+        const QJsonObject report = QJsonDocument::fromJson(run.out, &error).object();
+        QVERIFY2(error.error == QJsonParseError::NoError, run.out.constData());
+        QCOMPARE(report.value("file_old").toString(), QStringLiteral("old.xml"));
+        QCOMPARE(report.value("equal").toBool(true), false);
+        QVERIFY(report.value("settings").toObject().contains("normalize_spaces"));
+        const QJsonObject counts = report.value("counts").toObject();
+        QCOMPARE(counts.value("position_change").toInt(), 1);
+        QCOMPARE(counts.value("position_and_content_change").toInt(), 1);
+        QCOMPARE(counts.value("moved").toInt(), 1);
+        QCOMPARE(counts.value("shifted").toInt(), 1);
+        QCOMPARE(counts.value("element_deleted").toInt(), 1);
+
+        // The shifted <b> is counted, not listed; <a>'s move and its text are two places.
+        const QJsonArray changes = report.value("changes").toArray();
+        QStringList places;
+        for (const QJsonValue& change : changes) {
+            const QJsonObject c = change.toObject();
+            places << c.value("kind").toString() + QLatin1Char(' ')
+                    + c.value("path_old").toString(QStringLiteral("-")) + QLatin1Char(' ')
+                    + c.value("path_new").toString(QStringLiteral("-"));
         }
-        QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
-        QCOMPARE(text, QStringLiteral("caf\u00e9"));
-        QVERIFY(outcome.err.contains("Result written to standard output"));
-        QVERIFY(outcome.err.contains("content change: 2"));
-        QVERIFY(!QFile::exists(path(QStringLiteral("new_zov.xml"))));
+        QCOMPARE(places,
+            QStringList(
+                { "position_and_content_change /r/a /r/a", "content_change /r/a/text() /r/a/text()",
+                    "element_deleted /r/c -", "element_added - /r/e", "attribute_change /r/d /r/d",
+                    "content_change /r/t/text() /r/t/text()" }));
+        const QJsonObject moved = changes.at(0).toObject();
+        QCOMPARE(moved.value("moved").toBool(), true);
+        QCOMPARE(moved.value("shift").toInt(), 1);
+        QCOMPARE(changes.at(1).toObject().value("text_old").toString(), QStringLiteral("1"));
+        QStringList attributes;
+        for (const QJsonValue& a : changes.at(4).toObject().value("attributes").toArray()) {
+            const QJsonObject o = a.toObject();
+            attributes << o.value("change").toString() + QLatin1Char(' ')
+                    + o.value("name").toString() + QLatin1Char(' ')
+                    + o.value("old").toString(QStringLiteral("-")) + QLatin1Char(' ')
+                    + o.value("new").toString(QStringLiteral("-"));
+        }
+        attributes.sort();
+        QCOMPARE(attributes, QStringList({ "added add - y", "changed k 1 2", "removed gone x -" }));
+        QCOMPARE(changes.at(5).toObject().value("text_new").toString(),
+            QStringLiteral("say \"bye\" \u00fc"));
     }
 
-    void configuration_data()
+    void gitDriver()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("resultFile");
-        QTest::addColumn<QByteArray>("stderrPart");
-        QTest::newRow("explicit file") << QStringList { "-cfg", "my.xml", "old.xml", "new.xml" }
-                                       << 1 << "new_diff.xml" << QByteArray();
-        QTest::newRow("explicit file missing")
-            << QStringList { "-cfg", "none.xml", "old.xml", "new.xml" } << 2 << ""
-            << QByteArray("Error while trying to read configuration file: -1015 (-1095)");
-        QTest::newRow("default file")
-            << QStringList { "old.xml", "new.xml" } << 1 << "new_dflt.xml" << QByteArray();
-        QTest::newRow("result path given while writeresultfile is off")
-            << QStringList { "-cfg", "off.xml", "-o", "out.xml", "old.xml", "new.xml" } << 1
-            << "out.xml" << QByteArray();
-        QTest::newRow("writeresultfile off")
-            << QStringList { "-cfg", "off.xml", "old.xml", "new.xml" } << 1 << "" << QByteArray();
-    }
-    void configuration()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, resultFile);
-        QFETCH(QByteArray, stderrPart);
-        write(QStringLiteral("old.xml"), "<r><x/></r>");
-        write(QStringLiteral("new.xml"), "<r><y/></r>");
-        configure(QStringLiteral("my.xml"),
-            { { QStringLiteral("addname_result"), QStringLiteral("_diff") } });
-        configure(QStringLiteral("zov_cfg.xml"),
-            { { QStringLiteral("addname_result"), QStringLiteral("_dflt") } });
-        configure(QStringLiteral("off.xml"),
-            { { QStringLiteral("writeresultfile"), QStringLiteral("false") } });
-        const Clirun outcome = run(arguments);
-        QVERIFY2(outcome.exitCode == exitCode, outcome.err.constData());
-        QVERIFY2(outcome.err.contains(stderrPart), outcome.err.constData());
-        QVERIFY(!outcome.err.contains("built-in settings"));
-        const QStringList results
-            = QDir(m_dir->path())
-                  .entryList({ QStringLiteral("new_*"), QStringLiteral("out.xml") }, QDir::Files);
-        QCOMPARE(results, resultFile.isEmpty() ? QStringList() : QStringList { resultFile });
+        if (QStandardPaths::findExecutable(QStringLiteral("git")).isEmpty())
+            QSKIP("git is not installed");
+        QCOMPARE(git({ "init", "-q" }), 0);
+        write(QStringLiteral(".gitattributes"), "*.xml diff=zov\n");
+        QCOMPARE(git({ "config", "diff.zov.command", QStringLiteral(ZOV_CLI_PATH " --git") }), 0);
+        write(QStringLiteral("cat.xml"), "<r><x>1</x></r>");
+        write(QStringLiteral("gone.xml"), "<g/>");
+        write(QStringLiteral("old name.xml"), "<r><y>renamed</y></r>");
+        write(QStringLiteral("same.xml"), "<r><x/></r>");
+        QCOMPARE(git({ "add", "." }), 0);
+        QCOMPARE(git({ "-c", "user.name=t", "-c", "user.email=t@t", "commit", "-qm", "one" }), 0);
+        write(QStringLiteral("cat.xml"), "<r><x>2</x></r>");
+        write(QStringLiteral("same.xml"), "<r>\n  <x/>\n</r>\n");
+        QVERIFY(QFile::remove(path(QStringLiteral("gone.xml"))));
+        write(QStringLiteral("added.xml"), "<r/>");
+        QCOMPARE(git({ "mv", "old name.xml", "new name.xml" }), 0);
+        QCOMPARE(git({ "add", "-A" }), 0);
+
+        QByteArray out;
+        QByteArray err;
+        QCOMPARE(git({ "diff", "--cached" }, &out, &err), 0);
+        QCOMPARE(out,
+            QByteArray("=== added.xml (new file)\n"
+                       "=== cat.xml\n"
+                       "content change: /r/x/text() \"1\" \xe2\x86\x92 \"2\"\n"
+                       "=== gone.xml (deleted file)\n"
+                       "=== old name.xml \xe2\x86\x92 new name.xml: equal under the current "
+                       "settings\n"
+                       "=== same.xml: equal under the current settings\n"));
+        QVERIFY2(!QFile::exists(path(QStringLiteral("cat_zov.xml"))), err.constData());
+
+        // A broken file is a failure git reports, not an empty diff.
+        write(QStringLiteral("cat.xml"), "<r><x>");
+        QVERIFY(git({ "diff" }, &out, &err) > 0);
+        QVERIFY2(err.contains("cat.xml"), err.constData());
     }
 
-    void quietPrintsNothing()
+    void folders()
     {
-        write(QStringLiteral("old.xml"), "<r><x/></r>");
-        write(QStringLiteral("new.xml"), "<r><y/></r>");
-        const Clirun outcome
-            = run({ QStringLiteral("-q"), QStringLiteral("old.xml"), QStringLiteral("new.xml") });
-        QCOMPARE(outcome.exitCode, 1);
-        QCOMPARE(outcome.out, QByteArray());
-        QCOMPARE(outcome.err, QByteArray());
-    }
+        write(QStringLiteral("a/changed.xml"), "<r><x>1</x></r>");
+        write(QStringLiteral("b/changed.xml"), "<r><x>2</x></r>");
+        write(QStringLiteral("a/sub/equal.xml"), "<r/>");
+        write(QStringLiteral("b/sub/equal.xml"), "<r/>");
+        write(QStringLiteral("a/left.xml"), "<r/>");
+        write(QStringLiteral("b/right.xml"), "<r/>");
+        write(QStringLiteral("a/broken.xml"), "<r>");
+        write(QStringLiteral("b/broken.xml"), "<r/>");
+        write(QStringLiteral("b/notes.txt"), "not compared");
+        const QStringList left = filesBelow(QStringLiteral("a"));
+        const QStringList right = filesBelow(QStringLiteral("b"));
 
-    void usage_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QByteArray>("output");
-        QTest::newRow("help") << QStringList { "--help" } << 0 << QByteArray("Usage: zov-cli");
-        QTest::newRow("one file") << QStringList { "a.xml" } << 2
-                                  << QByteArray("expected two XML files");
-        QTest::newRow("unknown option")
-            << QStringList { "-x", "a", "b" } << 2 << QByteArray("unknown option -x");
-        QTest::newRow("-cfg without value")
-            << QStringList { "a", "b", "-cfg" } << 2 << QByteArray("-cfg needs a value");
-    }
-    void usage()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QByteArray, output);
-        const Clirun outcome = run(arguments);
-        QCOMPARE(outcome.exitCode, exitCode);
-        QVERIFY2(
-            (outcome.out + outcome.err).contains(output), (outcome.out + outcome.err).constData());
+        const Clirun run
+            = runCli(m_dir->path(), { "--jobs", "3", "-o", "out", "--report", "text", "a", "b" });
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.out,
+            QByteArray("=== changed.xml\ncontent change: /r/x/text() \"1\" \xe2\x86\x92 \"2\"\n"
+                       "=== left.xml: only in a\n=== right.xml: only in b\n"));
+        QVERIFY2(run.err.contains("broken.xml: Error while parsing XML file a/broken.xml"),
+            run.err.constData());
+        QVERIFY2(run.err.contains("changed.xml: different (content change: 2)\n"
+                                  "left.xml: only in a\nright.xml: only in b\n"
+                                  "sub/equal.xml: equal\n5 files: 1 different, 1 equal, 1 "
+                                  "failed, 1 only in a, 1 only in b\n"),
+            run.err.constData());
+        QCOMPARE(
+            filesBelow(QStringLiteral("out")), QStringList({ "changed.xml", "sub/equal.xml" }));
+        QCOMPARE(filesBelow(QStringLiteral("a")), left);
+        QCOMPARE(filesBelow(QStringLiteral("b")), right);
+
+        // Without the broken pair the rest decides: a difference and one-sided files give 1.
+        QVERIFY(QFile::remove(path(QStringLiteral("a/broken.xml"))));
+        QVERIFY(QFile::remove(path(QStringLiteral("b/broken.xml"))));
+        QCOMPARE(runCli(m_dir->path(), { "-q", "a", "b" }).exitCode, 1);
     }
 };
 
