@@ -12,6 +12,8 @@
 #include <QJsonDocument>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <new>
 
 namespace {
 
@@ -110,8 +112,37 @@ int runGit(const Options& options)
 
 } // namespace
 
+// Nothing can be trusted to allocate any more: say so and leave with the failure status. A result
+// is only ever written through a temporary file, so no partial one is left behind.
+[[noreturn]] static void outOfMemory()
+{
+    static const char message[] = "zov-cli: out of memory, nothing was written\n";
+    std::fputs(message, stderr);
+    std::fflush(stderr);
+    std::_Exit(Failure);
+}
+
+// The toolkit's containers report a failed allocation by throwing, which ends in terminate.
+[[noreturn]] static void terminated()
+{
+    if (const std::exception_ptr failure = std::current_exception()) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::bad_alloc&) {
+            outOfMemory();
+        } catch (...) {
+        }
+    }
+    std::abort();
+}
+
 int main(int argc, char* argv[])
 {
+    std::set_new_handler(outOfMemory);
+    std::set_terminate(terminated);
+    // GLib's event loop recurses until the stack overflows when an allocation fails; the
+    // toolkit's own loop serves a command line as well.
+    qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
     Options options;
     const int parsed = parseOptions(QCoreApplication::arguments(), &options);
