@@ -5,6 +5,7 @@
 #include "gui/vtreeitem.h"
 #include "gui/zovvisual.h"
 #include "model/zovnode.h"
+#include "output/markcount.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -26,11 +27,6 @@ struct Frame {
 // marked: whether node carries a mark of its own rather than one it inherits.
 using Visitor = std::function<bool(
     const QVector<Frame>& ancestors, const Zovnode* node, int kind, bool marked)>;
-
-bool isZovMark(const Zovnode* node)
-{
-    return node->kind() == Pi && node->text() == QLatin1String("ZOV");
-}
 
 // Visits every node below root that the view would show as an item, in document order, until
 // visit returns true. Deep documents need the explicit stack.

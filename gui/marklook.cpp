@@ -8,17 +8,6 @@
 
 namespace {
 
-bool isMark(const Zovnode* node)
-{
-    return node->kind() == Pi && node->text() == QLatin1String("ZOV");
-}
-
-bool isContentKind(int kind)
-{
-    return kind == content_change || kind == attribute_and_content_change
-        || kind == position_and_content_change || kind == position_and_content_and_attribute_change;
-}
-
 } // namespace
 
 QVector<Textrun> splitMarked(const QString& text, const Textmarkers& markers)
@@ -160,28 +149,11 @@ Marklook::Icon Marklook::icon(int shown)
 QVector<int> Marklook::countShown(const Zovnode* resultRoot) const
 {
     QVector<int> counts(shiftedEntry + 1, 0);
-    // Only elements whose content changed hold marks of their own; deep documents need an
-    // explicit stack.
-    QVector<const Zovnode*> pending;
-    if (resultRoot)
-        pending.append(resultRoot);
-    while (!pending.isEmpty()) {
-        const QVector<Zovnode*>* children = pending.takeLast()->children();
-        for (qsizetype i = 0; children && i < children->size(); ++i) {
-            const Zovnode* mark = children->at(i);
-            if (!isMark(mark))
-                continue;
-            const int stored = m_classifier.kind(mark->value());
-            const bool keptOrder = mark->isShifted() && isPositionKind(stored);
-            ++counts[shownKind(stored, keptOrder)];
-            counts[shiftedEntry] += keptOrder ? 1 : 0;
-            if (i + 1 < children->size()) {
-                const Zovnode* node = children->at(++i);
-                if (isContentKind(stored) && node->children())
-                    pending.append(node);
-            }
-        }
-    }
+    visitMarks(resultRoot, m_classifier, [&](const Zovnode* mark, int stored) {
+        const bool keptOrder = mark->isShifted() && isPositionKind(stored);
+        ++counts[shownKind(stored, keptOrder)];
+        counts[shiftedEntry] += keptOrder ? 1 : 0;
+    });
     return counts;
 }
 

@@ -7,6 +7,7 @@
 #include "gui/zovresources.h"
 #include "model/zovnode.h"
 #include "model/zovtree.h"
+#include "output/markcount.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -214,7 +215,7 @@ void Zovvisual::fillRight(Vtreeitem* parent)
     static const QVector<Zovnode*> none;
     QList<QTreeWidgetItem*> items;
     for (Zovnode* child : children ? *children : none) {
-        if (child->kind() == Pi && child->text() == QLatin1String("ZOV")) {
+        if (isZovMark(child)) {
             mark = child->value();
             kind = m_look.kind(mark);
             shifted = child->isShifted() && isPositionKind(kind);

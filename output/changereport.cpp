@@ -14,11 +14,6 @@ namespace {
 // Sibling lists up to this length are scanned instead of hashed.
 constexpr qsizetype shortList = 8;
 
-bool isMark(const Zovnode* node)
-{
-    return node->kind() == Pi && node->text() == QLatin1String("ZOV");
-}
-
 bool isElement(const Zovnode* node)
 {
     return node->kind() == Element || node->kind() == Attrelement;
@@ -285,7 +280,7 @@ const Siblingsteps& Reportwalk::newSteps(Frame& frame)
         QVector<const Zovnode*> nodes;
         const QVector<Zovnode*>* children = frame.result->children();
         for (qsizetype i = 0; children && i + 1 < children->size(); ++i) {
-            if (!isMark(children->at(i)))
+            if (!isZovMark(children->at(i)))
                 continue;
             if (m_classifier.kind(children->at(i)->value()) != element_deleted)
                 nodes.append(children->at(i + 1));
@@ -334,7 +329,7 @@ void Reportwalk::run(const Zovnode* root1, const Zovnode* resultRoot)
             continue;
         }
         const Zovnode* const mark = children->at(frame.next);
-        if (!isMark(mark)) {
+        if (!isZovMark(mark)) {
             ++frame.next;
             continue;
         }

@@ -6,11 +6,6 @@
 
 namespace {
 
-bool isMark(const Zovnode* node)
-{
-    return node->kind() == Pi && node->text() == QLatin1String("ZOV");
-}
-
 bool isContentKind(int kind)
 {
     return kind == content_change || kind == attribute_and_content_change
@@ -52,29 +47,26 @@ int Markclassifier::kind(const QString& markText) const
     return best;
 }
 
-QVector<int> countMarks(const Zovnode* resultRoot, int* shifted)
+bool isZovMark(const Zovnode* node)
 {
-    QVector<int> counts(element_deleted + 1, 0);
-    int shiftedCount = 0;
+    return node->kind() == Pi && node->text() == QLatin1String("ZOV");
+}
+
+void visitMarks(const Zovnode* resultRoot, const Markclassifier& classifier,
+    const std::function<void(const Zovnode* mark, int kind)>& visit)
+{
     if (!resultRoot)
-        return counts;
-    const Markclassifier classifier;
-    // Only elements whose content changed hold marks of their own; deep documents need an
-    // explicit stack.
+        return;
+    // Only elements whose content changed hold marks of their own.
     QVector<const Zovnode*> pending { resultRoot };
     while (!pending.isEmpty()) {
-        const Zovnode* element = pending.takeLast();
-        const QVector<Zovnode*>* children = element->children();
-        if (!children)
-            continue;
-        for (qsizetype i = 0; i < children->size(); ++i) {
+        const QVector<Zovnode*>* children = pending.takeLast()->children();
+        for (qsizetype i = 0; children && i < children->size(); ++i) {
             const Zovnode* mark = children->at(i);
-            if (!isMark(mark))
+            if (!isZovMark(mark))
                 continue;
             const int kind = classifier.kind(mark->value());
-            ++counts[kind];
-            if (mark->isShifted() && isPositionKind(kind))
-                ++shiftedCount;
+            visit(mark, kind);
             if (i + 1 < children->size()) {
                 const Zovnode* node = children->at(++i);
                 if (isContentKind(kind) && node->children())
@@ -82,6 +74,17 @@ QVector<int> countMarks(const Zovnode* resultRoot, int* shifted)
             }
         }
     }
+}
+
+QVector<int> countMarks(const Zovnode* resultRoot, int* shifted)
+{
+    QVector<int> counts(element_deleted + 1, 0);
+    int shiftedCount = 0;
+    visitMarks(resultRoot, Markclassifier(), [&](const Zovnode* mark, int kind) {
+        ++counts[kind];
+        if (mark->isShifted() && isPositionKind(kind))
+            ++shiftedCount;
+    });
     if (shifted)
         *shifted = shiftedCount;
     return counts;
@@ -105,7 +108,7 @@ bool documentsEqual(const Zovnode* root1, const Zovnode* resultRoot)
     const Markclassifier classifier;
     for (qsizetype i = 0; i < children->size(); i += 2) {
         const Zovnode* mark = children->at(i);
-        if (!isMark(mark) || classifier.kind(mark->value()) != complete_match)
+        if (!isZovMark(mark) || classifier.kind(mark->value()) != complete_match)
             return false;
     }
     return true;

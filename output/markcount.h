@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVector>
+#include <functional>
 
 class Zovnode;
 
@@ -19,6 +20,14 @@ public:
 private:
     QString m_texts[10];
 };
+
+// Whether node is a change mark (a ZOV processing instruction).
+bool isZovMark(const Zovnode* node);
+// Calls visit with every mark placed by the comparison below resultRoot and its kind as
+// classifier tells it, in no particular order; ZOV instructions that were part of an input are
+// not visited. Deep documents are walked with an explicit stack. Does nothing for a null root.
+void visitMarks(const Zovnode* resultRoot, const Markclassifier& classifier,
+    const std::function<void(const Zovnode* mark, int kind)>& visit);
 
 // How many marks of each kind the merged tree below resultRoot holds, indexed by kind (entry 0
 // counts marks of no known kind). Only marks placed by the comparison count, not ZOV
