@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QJsonDocument>
 #include <cstdio>
 #include <cstdlib>
@@ -144,6 +145,9 @@ int main(int argc, char* argv[])
     // toolkit's own loop serves a command line as well.
     qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
+    // The loader's debug lines (one per end tag with the parse log on) are for developers, not
+    // for a shell's standard error; QT_LOGGING_RULES still brings them back.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     Options options;
     const int parsed = parseOptions(QCoreApplication::arguments(), &options);
     if (parsed >= 0)

@@ -10,7 +10,7 @@ namespace {
 
 // Files of a case folder that describe the case rather than take part in the run.
 const QStringList controlFiles { "cmd", "status", "env", "settings", "stdout", "stderr", "expected",
-    "README.md" };
+    "absent", "README.md" };
 
 QByteArray readCaseFile(const QString& folder, const QString& name)
 {
@@ -119,6 +119,10 @@ private Q_SLOTS:
 
         // Inputs stay as they were, the expected files are there exactly, nothing else is left.
         QMap<QString, QByteArray> after = filesBelow(work.path());
+        for (const QByteArray& name : readCaseFile(folder, QStringLiteral("absent")).split('\n')) {
+            if (!name.isEmpty())
+                QVERIFY2(!after.contains(QString::fromUtf8(name)), name + " was left");
+        }
         after.remove(QStringLiteral("zov_log.txt"));
         for (auto it = inputs.cbegin(); it != inputs.cend(); ++it)
             QVERIFY2(after.take(it.key()) == it.value(), qPrintable(it.key() + " was changed"));
