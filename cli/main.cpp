@@ -9,8 +9,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>

@@ -107,7 +107,8 @@ private Q_SLOTS:
         QFETCH(int, depth);
         write(QStringLiteral("old.xml"), "<?xml version=\"1.0\"?>\n<doc><item>old</item></doc>\n");
         write(QStringLiteral("new.xml"), second);
-        const Clirun run = runCli(m_dir->path(), { "-o", "result.xml", "old.xml", "new.xml" }, 280000);
+        const Clirun run
+            = runCli(m_dir->path(), { "-o", "result.xml", "old.xml", "new.xml" }, 280000);
         QVERIFY(!run.crashed);
         QVERIFY2(run.exitCode == 1, run.err.constData());
 
