@@ -17,6 +17,12 @@ int childCount(const Zovnode* node)
     return node && node->hasChildren() ? int(node->children()->size()) : 0;
 }
 
+// Characters compared pairwise (length of one text times the other's) that the content pass may
+// spend on one child list. Scoring is quadratic per pair and is done for every open pair of equal
+// names, so a thousand changed records would take minutes; a pair that no longer fits the budget
+// is left unscored, and its children are matched by the passes after content mode.
+constexpr qint64 contentCellBudget = qint64(1) << 27;
+
 // One candidate pair of the content or shift pass; j is unique per pass.
 struct Record {
     int weight;
@@ -372,6 +378,7 @@ void Cmpvector::matchByContent()
     QVector<QString> texts1(count1);
     QVector<bool> built1(count1, false);
     QVector<Record> records;
+    qint64 budget = contentCellBudget;
     for (int j = 0; j < count2; ++j) {
         Zovnode* const child = child2(j);
         if (state2[j] != Open || child->isCharacterData() || excluded.contains(child->name()))
@@ -390,6 +397,10 @@ void Cmpvector::matchByContent()
                 texts1[i] = similarityText(child1(i));
                 built1[i] = true;
             }
+            const qint64 cells = qint64(texts1[i].size()) * text2.size();
+            if (cells > budget)
+                continue;
+            budget -= cells;
             const int score = similarityScore(texts1[i], text2);
             if (score > bestScore) {
                 bestScore = score;
