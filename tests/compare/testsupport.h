@@ -1,46 +1,46 @@
 #pragma once
 
-#include "model/zovnode.h"
+#include "config/cfgstore.h"
+#include "model/zovtree.h"
 
-#include <QRandomGenerator>
-#include <QString>
-#include <QVector>
+#include <QBuffer>
+#include <QStringList>
 #include <memory>
 
-// Builds a tree from the compact form used by the compare tests: an element is name,
-// optionally {k=v,k=v}, optionally (children separated by blanks); 'x' is a text node,
-// !'x' a comment, %'x' a CDATA section, ?target'data' a processing instruction.
-// Returns null on a syntax error.
-std::unique_ptr<Zovnode> buildTree(const QString& compact);
-// The compact form of a node, with ZOV marks written as [text].
-QString dumpNode(const Zovnode* node);
-// The compact forms of an element's children, separated by blanks.
-QString dumpChildren(const Zovnode* node);
-// The children of a result element with marks and deleted nodes removed, recursively.
-QString stripResult(const Zovnode* node, const QString& deletedMark);
-// Number of nodes in document order, used to name partners in dumps.
-QVector<const Zovnode*> preorder(const Zovnode* root);
+// The document parsed from xml; null when it is not well-formed.
+inline std::unique_ptr<Zovtree> parseTree(QByteArray xml)
+{
+    auto tree = std::make_unique<Zovtree>();
+    QBuffer buffer(&xml);
+    buffer.open(QIODevice::ReadOnly);
+    if (!tree->load(&buffer).isEmpty() || !tree->root())
+        return nullptr;
+    return tree;
+}
 
-// Plain description of a node, from which identical trees can be built twice.
-struct Gennode {
-    Nodekind kind = Element;
-    QString text;
-    QString data;
-    QStringList attributes;
-    QVector<Gennode> children;
-};
+// The built-in settings with "key=value" changes.
+inline void configure(const QStringList& settings)
+{
+    Cfgstore& store = Cfgstore::instance();
+    store.useBuiltins();
+    for (const QString& setting : settings) {
+        store.setParameter(setting.section(QLatin1Char('='), 0, 0).trimmed(),
+            setting.section(QLatin1Char('='), 1).trimmed());
+    }
+}
 
-std::unique_ptr<Zovnode> materialize(const Gennode& node);
-// A random subtree from a small alphabet, so that equal and near-equal siblings are common.
-Gennode randomNode(QRandomGenerator& random, int depth);
-// A random child list of an element named r.
-Gennode randomElement(QRandomGenerator& random, int depth, int maxChildren);
-// A copy of node with random deletions, insertions, moves and edits at every level.
-Gennode mutate(const Gennode& node, QRandomGenerator& random, int depth);
-// Built-in settings with "key=value" overrides; "excluded=a,b" sets the content-mode
-// exclusions and "anchor=name|path|absolute|normalize" adds an anchor (yes/no flags).
-void configure(const QStringList& settings);
-// A chain of elements named c, depth deep, ending in a text node.
-std::unique_ptr<Zovnode> chain(int depth, const QString& bottomText);
-// Random configuration: modes, flags, hash mode, anchors and content-mode exclusions.
-void randomConfiguration(QRandomGenerator& random);
+// root and every node below it, in document order.
+inline QVector<Zovnode*> preorder(Zovnode* root)
+{
+    QVector<Zovnode*> order;
+    QVector<Zovnode*> pending { root };
+    while (!pending.isEmpty()) {
+        Zovnode* const node = pending.takeLast();
+        order.append(node);
+        if (const QVector<Zovnode*>* children = node->children()) {
+            for (qsizetype k = children->size() - 1; k >= 0; --k)
+                pending.append(children->at(k));
+        }
+    }
+    return order;
+}
