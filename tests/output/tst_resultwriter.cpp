@@ -83,16 +83,18 @@ private Q_SLOTS:
             QTest::addRow("%s on, other mark", kind.flag)
                 << kind.flag << QString() << (added ? "content change" : "element added") << false;
         }
-        QTest::newRow("exact kind with suffix") << "usecm_cc" << QString() << "content change 1"
-                                                << false;
+        QTest::newRow("exact kind with suffix")
+            << "usecm_cc" << QString() << "content change 1" << false;
         QTest::newRow("exact kind is case-sensitive")
             << "usecm_add" << QString() << "Element added" << false;
         QTest::newRow("deleted mark through add_del_nodes_2_res")
             << "add_del_nodes_2_res" << QString() << "element deleted x" << true;
-        QTest::newRow("empty position text: every mark passes")
-            << "usecm_pc" << "position_change" << "anything" << true;
-        QTest::newRow("empty position text, flag off")
-            << "usecm_cc" << "position_change" << "anything" << false;
+        QTest::newRow("empty position text: every mark passes") << "usecm_pc"
+                                                                << "position_change"
+                                                                << "anything" << true;
+        QTest::newRow("empty position text, flag off") << "usecm_cc"
+                                                       << "position_change"
+                                                       << "anything" << false;
     }
     void isMarkWritten()
     {
@@ -151,8 +153,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("start");
         QTest::addColumn<QByteArray>("end");
         QTest::addColumn<int>("lineFeeds");
-        QTest::newRow("no whitespace") << "0" << QByteArray("<r><d><d>")
-                                       << QByteArray("</d></d></r>") << 0;
+        QTest::newRow("no whitespace")
+            << "0" << QByteArray("<r><d><d>") << QByteArray("</d></d></r>") << 0;
         QTest::newRow("human readable") << "1" << QByteArray("<r>\n  <d>\n    <d>\n")
                                         << QByteArray("</d>\n  </d>\n</r>\n") << 100 + 99;
     }

@@ -51,8 +51,7 @@ private Q_SLOTS:
         row("surrounding deletion", "xabcy", "abc", true, 3, "[-]x[/-]abc[-]y[/-]");
         row("nothing in common", "abc", "xyz", true, 1, "[-]abc[/-][+]xyz[/+]");
         row("minimum longer than both", "abcd", "abXd", true, 10, "[-]abcd[/-][+]abXd[/+]");
-        row("insensitive containment keeps old characters", "ABC", "abcd", false, 1,
-            "ABC[+]d[/+]");
+        row("insensitive containment keeps old characters", "ABC", "abcd", false, 1, "ABC[+]d[/+]");
         row("insensitive deletion keeps new characters", "xABC", "abc", false, 1, "[-]x[/-]abc");
         row("empty old", "", "new", true, 1, "[+]new[/+]");
         row("empty new", "old", "", true, 1, "[-]old[/-]");
