@@ -82,26 +82,20 @@ private Q_SLOTS:
         QCOMPARE(reason.isEmpty(), saved == Saveresult::Saved);
     }
 
-    void configurationFile()
-    {
-        const QByteArray old("<zov_cfg/>");
-        const Lockedfolder folder(&old);
-        QCOMPARE(writeConfigFile(folder.file, builtinValues(), {}), 0);
-        QCOMPARE(readTextFile(folder.file), configFileText(builtinValues(), {}).toUtf8());
-    }
-
-    void resultFile()
+    // Both writers of whole files go through the fallback.
+    void writersSaveInPlace()
     {
         const QByteArray old("<old/>");
         const Lockedfolder folder(&old);
+        QCOMPARE(writeConfigFile(folder.file, builtinValues(), {}), 0);
+        QCOMPARE(readTextFile(folder.file), configFileText(builtinValues(), {}).toUtf8());
+
         QTemporaryDir work;
         QVERIFY(writeTextFile(work.filePath(QStringLiteral("a.xml")), "<r><x>1</x></r>"));
         QVERIFY(writeTextFile(work.filePath(QStringLiteral("b.xml")), "<r><x>2</x></r>"));
         QProcess cli;
         cli.setWorkingDirectory(work.path());
-        cli.start(QStringLiteral(ZOV_CLI_PATH),
-            { QStringLiteral("-q"), QStringLiteral("-o"), folder.file, QStringLiteral("a.xml"),
-                QStringLiteral("b.xml") });
+        cli.start(QStringLiteral(ZOV_CLI_PATH), { "-q", "-o", folder.file, "a.xml", "b.xml" });
         QVERIFY(cli.waitForFinished(60000));
         QCOMPARE(cli.exitCode(), 1);
         QVERIFY(readTextFile(folder.file).contains("<?ZOV content change?>2</x>"));
