@@ -3,7 +3,6 @@
 #include "model/zovnode.h"
 #include "model/zovtree.h"
 
-#include <QTreeWidget>
 #include <functional>
 #include <memory>
 
@@ -24,7 +23,6 @@
 // shown as moved.
 struct Navpair {
     using Make = std::function<Zovnode*()>;
-    static inline const QString text = QStringLiteral("'[-]old[/-][+]new[/+]'");
 
     std::unique_ptr<Zovtree> left = rooted();
     std::unique_ptr<Zovtree> right = rooted();
@@ -92,18 +90,3 @@ struct Navpair {
         return leftNode;
     }
 };
-
-// The item of a tree whose path of column 0 texts below the root is path, or null.
-inline QTreeWidgetItem* itemAt(QTreeWidget* tree, const QStringList& path)
-{
-    QTreeWidgetItem* item = tree->topLevelItem(0);
-    for (const QString& name : path) {
-        QTreeWidgetItem* found = nullptr;
-        for (int i = 0; item && i < item->childCount() && !found; ++i) {
-            if (item->child(i)->text(0) == name)
-                found = item->child(i);
-        }
-        item = found;
-    }
-    return item;
-}

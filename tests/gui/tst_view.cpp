@@ -1,4 +1,5 @@
 #include "navpair.h"
+#include "script.h"
 
 #include "compare/changekind.h"
 #include "config/cfgstore.h"
@@ -8,7 +9,6 @@
 #include "gui/vtreeitem.h"
 #include "gui/zovvisual.h"
 
-#include <QDirIterator>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QTreeWidgetItemIterator>
@@ -216,38 +216,12 @@ private Q_SLOTS:
         m_output.clear();
     }
 
-    void script_data()
-    {
-        QTest::addColumn<QString>("path");
-        QDirIterator files(QStringLiteral(ZOV_TEST_DATA "/view"), { QStringLiteral("*.txt") });
-        QStringList paths;
-        while (files.hasNext())
-            paths << files.next();
-        paths.sort();
-        QVERIFY(!paths.isEmpty());
-        for (const QString& path : paths)
-            QTest::newRow(qPrintable(QFileInfo(path).completeBaseName())) << path;
-    }
+    void script_data() { addScripts("view"); }
 
     void script()
     {
         QFETCH(QString, path);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-        for (int at = 0; at < lines.size(); ++at) {
-            if (!lines[at].startsWith(QLatin1String("> ")))
-                continue;
-            QStringList expected;
-            for (int next = at + 1; next < lines.size() && !lines[next].startsWith("> "); ++next) {
-                if (!lines[next].isEmpty() && !lines[next].startsWith(QLatin1Char('#')))
-                    expected << lines[next];
-            }
-            // The command leads both sides so that a failure names it.
-            const QString command = lines[at].mid(2);
-            QCOMPARE((QStringList(command) << run(command)).join(QLatin1Char('\n')),
-                (QStringList(command) << expected).join(QLatin1Char('\n')));
-        }
+        runScript(path, [this](const QString& command) { return run(command); });
     }
 
     void deepChain()
