@@ -1,5 +1,6 @@
 #include "../testfiles.h"
 #include "boxcatcher.h"
+#include "script.h"
 
 #include "app/mainwindow.h"
 #include "compare/changekind.h"
@@ -35,6 +36,8 @@ QByteArray largeDocument(int count, int step)
             + "</item>\n";
     return text + "</list>\n";
 }
+
+QString orDash(const QString& text) { return text.isEmpty() ? QStringLiteral("-") : text; }
 
 bool isCompleteXml(const QString& path)
 {
@@ -83,6 +86,110 @@ class Tst_mainwindow : public QObject {
 
     QString status() const { return m_window->statusBar()->currentMessage(); }
 
+    QTemporaryDir m_bare;
+    QString m_status;
+    QString m_logAtBox;
+
+    // Runs one script command and returns what it shows, with the boxes it caused and the
+    // status message when it changed.
+    QStringList run(const QString& command)
+    {
+        const QString verb = command.section(QLatin1Char(' '), 0, 0);
+        QStringList words = command.split(QLatin1Char(' ')).mid(1);
+        for (QString& word : words)
+            word.replace(QLatin1String("-none-"), QString())
+                .replace(QLatin1String("<dir>"), m_dir.path())
+                .replace(QLatin1String("<bare>"), m_bare.path());
+        if (verb != "start" && verb != "cd" && !m_window)
+            return { QStringLiteral("no window") };
+        Mainwindow* w = m_window.get();
+        QStringList shown;
+        if (verb == "cd") {
+            QDir::setCurrent(words.value(0) == "bare" ? m_bare.path() : m_dir.path());
+        } else if (verb == "start") {
+            m_window.reset();
+            m_status.clear();
+            w = window(words);
+            w->show();
+            if (!QTest::qWaitForWindowActive(w))
+                shown << QStringLiteral("window not active");
+            shown << QStringLiteral("fields %1 | %2")
+                         .arg(orDash(w->pathField1()->text()), orDash(w->path2()));
+        } else if (verb == "write") {
+            writeTextFile(words.value(0), command.section(QLatin1Char(' '), 2).toUtf8());
+        } else if (verb == "diff") {
+            runToEnd(w, words.value(0), words.value(1));
+            shown << QLatin1String("view ")
+                    + (w->view()->rightTree()->topLevelItemCount() ? "filled" : "empty");
+        } else if (verb == "pick" || verb == "type") {
+            QLineEdit* field = words.value(0) == "1" ? w->pathField1() : w->pathField2();
+            if (verb == "type") {
+                field->clear();
+                QTest::keyClicks(field, words.value(1));
+            }
+            m_catcher->onDialog = [words](QDialog* dialog) {
+                if (auto* picker = qobject_cast<QFileDialog*>(dialog)) {
+                    picker->selectFile(words.value(1));
+                    words.value(1) == "cancel" ? picker->reject() : picker->QDialog::accept();
+                }
+            };
+            words.value(0) == "1" ? w->selectfile1() : w->selectfile2();
+            shown << QStringLiteral("paths %1 | %2").arg(orDash(w->path1()), orDash(w->path2()));
+        } else if (verb == "language") {
+            QAction missing;
+            missing.setData(words.value(0));
+            if (words.value(0).endsWith(".qm"))
+                w->switchlanguage(&missing);
+            else
+                w->languageGroup()->actions().value(words.value(0).toInt())->trigger();
+            QStringList menus;
+            for (const QAction* action : w->menuBar()->actions())
+                menus << action->text();
+            shown << menus.join(QLatin1Char(' ')) + " | " + w->nextAction()->text() + " | "
+                    + w->view()->rightTree()->headerItem()->text(2) + " | "
+                    + w->languageGroup()->checkedAction()->text();
+        } else if (verb == "config") {
+            w->configAction()->trigger();
+            shown << QLatin1String(w->cfgdialog()->isVisible() ? "dialog open" : "dialog closed");
+            if (w->cfgdialog()->widgetValues() != builtinValues())
+                shown << QStringLiteral("dialog shows other values than the built-in ones");
+        } else if (verb == "save") {
+            w->cfgdialog()->pb_save->click();
+            shown << (readTextFile(words.value(0)) == configFileText(builtinValues(), {}).toUtf8()
+                    ? QLatin1String("saved the built-in values")
+                    : QLatin1String("saved something else"));
+        } else if (verb == "f8" || verb == "shift-f8") {
+            QTest::keyClick(w, Qt::Key_F8, verb == "f8" ? Qt::NoModifier : Qt::ShiftModifier);
+            const QTreeWidgetItem* item = w->view()->highlightedRight();
+            shown << (item ? item->text(0) + " (" + item->text(2) + ")" : "-")
+                    + (item == w->view()->rightTree()->currentItem() ? "" : " not current");
+        } else if (verb == "choose") {
+            w->summarybar()->button(words.value(0).toInt())->click();
+        } else if (verb == "top") {
+            QTreeWidgetItem* root = w->view()->rightTree()->topLevelItem(0);
+            w->view()->rightTree()->collapseItem(root);
+            w->view()->bitemclicked(root, 0);
+        } else {
+            shown << QLatin1String("unknown command ") + verb;
+        }
+        for (const Boxcatcher::Box& box : std::exchange(m_catcher->boxes, {})) {
+            shown << QStringLiteral("box %1: %2")
+                         .arg(box.icon == QMessageBox::Critical ? "critical" : "warning",
+                             QString(box.text).replace('\n', "\\n"))
+                    + (box.title == Mainwindow::boxTitle() && box.parent == w ? "" : " (not ours)")
+                    + m_logAtBox;
+        }
+        if (w && w->statusBar()->currentMessage() != m_status) {
+            m_status = w->statusBar()->currentMessage();
+            shown << QLatin1String("status ") + (m_status.isEmpty() ? "cleared" : m_status);
+        }
+        for (QString& line : shown) {
+            line.replace(m_bare.path(), QLatin1String("<bare>"))
+                .replace(m_dir.path(), QLatin1String("<dir>"));
+        }
+        return shown;
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -106,6 +213,27 @@ private Q_SLOTS:
         Cfgstore::instance().clear();
         Logger::instance().setState(0);
         m_catcher = std::make_unique<Boxcatcher>();
+        // A box that points to the log file must find the run's error there.
+        m_catcher->onBox = [this] {
+            if (m_catcher->boxes.last().icon != QMessageBox::Critical)
+                return;
+            const QByteArray log = readTextFile(m_dir.filePath(QStringLiteral("zov_log.txt")));
+            const qsizetype at = log.lastIndexOf("  Error");
+            m_logAtBox = at < 0 ? QString()
+                                : QLatin1String(" | log: ")
+                    + QString::fromUtf8(
+                        log.mid(log.lastIndexOf('\n', at) + 1, at - log.lastIndexOf('\n', at) - 1))
+                          .section(QLatin1Char(' '), 1)
+                          .trimmed();
+        };
+    }
+
+    void script_data() { addScripts("window"); }
+
+    void script()
+    {
+        QFETCH(QString, path);
+        runScript(path, [this](const QString& command) { return run(command); });
     }
 
     void cleanup()
@@ -113,120 +241,6 @@ private Q_SLOTS:
         m_window.reset();
         m_catcher.reset();
         QVERIFY(QDir::setCurrent(m_dir.path()));
-    }
-
-    void commandLine_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("fields");
-        QTest::newRow("two files")
-            << QStringList { "a.xml", "b.xml" } << QStringList { "a.xml", "b.xml" };
-        QTest::newRow("and -cfg") << QStringList { "a.xml", "b.xml", "-cfg", "zov_cfg.xml" }
-                                  << QStringList { "a.xml", "b.xml" };
-        QTest::newRow("-cfg only")
-            << QStringList { "-cfg", "zov_cfg.xml" } << QStringList { "", "" };
-        QTest::newRow("-CFG is a file")
-            << QStringList { "-CFG", "c.xml" } << QStringList { "-CFG", "c.xml" };
-        QTest::newRow("three files")
-            << QStringList { "a.xml", "b.xml", "c.xml" } << QStringList { "", "" };
-    }
-
-    void commandLine()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QStringList, fields);
-        Mainwindow* w = window(arguments);
-        QCOMPARE(QStringList({ w->pathField1()->text(), w->path2() }), fields);
-    }
-
-    void startupCheck_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<bool>("viaCfg");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("first start")
-            << QByteArray() << false << ""
-            << "No configuration file %1 yet: the built-in settings are used; Save in the "
-               "configuration dialog creates the file.";
-        QTest::newRow("-cfg file, none here")
-            << configFileText(builtinValues(), {}).toUtf8() << true << ""
-            << "";
-        QTest::newRow("unreadable file") << QByteArray("<zov_cfg>") << false
-                                         << "Error while trying to read configuration file: -1095\n"
-                                         << "";
-    }
-
-    void startupCheck()
-    {
-        QFETCH(QByteArray, file);
-        QFETCH(bool, viaCfg);
-        QFETCH(QString, box);
-        QFETCH(QString, message);
-        QTemporaryDir bare;
-        QTemporaryDir elsewhere;
-        QVERIFY(QDir::setCurrent(bare.path()));
-        const QString cfg = (viaCfg ? elsewhere : bare).filePath(QStringLiteral("zov_cfg.xml"));
-        if (!file.isEmpty())
-            QVERIFY(writeTextFile(cfg, file));
-        Mainwindow* w = window(viaCfg ? QStringList { "-cfg", cfg } : QStringList());
-        // No translations here either: the first box says so.
-        QCOMPARE(m_catcher->texts(),
-            QStringList { "No language files found." }
-                + (box.isEmpty() ? QStringList() : QStringList { box }));
-        const Boxcatcher::Box& last = m_catcher->boxes.last();
-        QCOMPARE(last.icon, box.isEmpty() ? QMessageBox::Warning : QMessageBox::Critical);
-        QCOMPARE(last.title, QStringLiteral(" ZOV Tralvex Freeware version"));
-        QCOMPARE(last.parent, w);
-        QCOMPARE(w->cfgdialog() && w->cfgdialog()->isVisible(), !box.isEmpty());
-        QCOMPARE(
-            status(), message.isEmpty() ? message : message.arg(QDir::toNativeSeparators(cfg)));
-        QCOMPARE(w->logWindow()->toPlainText().contains("built-in settings"), !message.isEmpty());
-        if (!box.isEmpty())
-            return;
-        // The run reads the same settings, or the built-in ones when there is no file.
-        runToEnd(w, m_dir.filePath("old.xml"), m_dir.filePath("new.xml"));
-        QCOMPARE(m_catcher->boxes.size(), 1);
-        QVERIFY(w->view()->rightTree()->topLevelItem(0));
-    }
-
-    void diffRefused_data()
-    {
-        QTest::addColumn<QString>("path1");
-        QTest::addColumn<QString>("path2");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("logged");
-        const auto row
-            = [](const char* name, const char* path1, const char* path2, const char* box,
-                  const char* logged) { QTest::newRow(name) << path1 << path2 << box << logged; };
-        row("both empty", "", "", "No files have been selected yet for comparison.", "");
-        row("first empty", "", "new.xml", "Xml file 1 hasn't been selected yet.", "");
-        row("second empty", "old.xml", "", "Xml file 2 hasn't been selected yet.", "");
-        row("missing file", "missing.xml", "new.xml",
-            "Error in init function. For details see log file.", "File not found: missing.xml");
-        row("broken file", "broken.xml", "new.xml",
-            "Error while parsing XML file.\nFor details see log file.",
-            "Error while parsing XML file broken.xml");
-    }
-
-    void diffRefused()
-    {
-        QFETCH(QString, path1);
-        QFETCH(QString, path2);
-        QFETCH(QString, box);
-        QFETCH(QString, logged);
-        Mainwindow* w = withCfg();
-        // The box that points to the log file finds its lines there.
-        QByteArray logAtBox;
-        m_catcher->onBox = [&] { logAtBox = readTextFile(m_dir.filePath("zov_log.txt")); };
-        runToEnd(w, path1, path2);
-        QCOMPARE(m_catcher->texts(), QStringList { box });
-        QCOMPARE(m_catcher->boxes[0].icon,
-            logged.isEmpty() ? QMessageBox::Warning : QMessageBox::Critical);
-        QVERIFY2(logAtBox.contains(logged.toUtf8()), logAtBox.constData());
-        QVERIFY(w->logWindow()->toPlainText().contains(logged));
-        QVERIFY(w->diffButton()->isEnabled() && w->progressBar()->isHidden());
-        QCOMPARE(w->view()->rightTree()->topLevelItemCount(), 0);
     }
 
     void runOnTheWorker()
@@ -296,95 +310,6 @@ private Q_SLOTS:
         QVERIFY(!w->writer() && m_catcher->boxes.isEmpty());
         QCOMPARE(w->view()->leftTree()->topLevelItemCount(), 0);
         QCOMPARE(isCompleteXml(QStringLiteral("big2_zov.xml")), written);
-    }
-
-    void languages()
-    {
-        Mainwindow* w = window();
-        const QList<QAction*> actions = w->languageGroup()->actions();
-        QStringList names;
-        for (const QAction* action : actions)
-            names << action->text();
-        QCOMPARE(names, QStringList({ "English", "Deutsch", "Français" }));
-        QCOMPARE(w->languageGroup()->checkedAction(), actions[0]);
-        actions[1]->trigger();
-        QCOMPARE(w->menuBar()->actions().at(3)->text(), QStringLiteral("Sprache"));
-        QCOMPARE(w->view()->rightTree()->headerItem()->text(2), QStringLiteral("Änderungsmarken"));
-        actions[2]->trigger();
-        QCOMPARE(w->nextAction()->text(), QStringLiteral("Modification suivante"));
-        actions[0]->trigger();
-        QCOMPARE(w->nextAction()->text(), QStringLiteral("Next change"));
-        // A missing file warns and leaves the source texts, with English checked.
-        actions[1]->trigger();
-        QAction missing;
-        missing.setData(QStringLiteral("zov_tl.qm"));
-        w->switchlanguage(&missing);
-        QCOMPARE(m_catcher->texts(), QStringList({ "Language file zov_tl.qm not found." }));
-        QCOMPARE(w->menuBar()->actions().at(0)->text(), QStringLiteral("File"));
-        QCOMPARE(w->languageGroup()->checkedAction(), actions[0]);
-    }
-
-    void filePickers()
-    {
-        Mainwindow* w = window();
-        const QString chosen = QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("old.xml")));
-        bool choose = true;
-        m_catcher->onDialog = [&](QDialog* dialog) {
-            if (auto* picker = qobject_cast<QFileDialog*>(dialog)) {
-                picker->selectFile(chosen);
-                choose ? static_cast<QDialog*>(picker)->accept() : picker->reject();
-            }
-        };
-        w->selectfile1();
-        QCOMPARE(w->pathField1()->text(), chosen);
-        // Cancelling keeps the earlier file; a typed path counts at once.
-        choose = false;
-        w->selectfile1();
-        QCOMPARE(w->path1(), chosen);
-        QTest::keyClicks(w->pathField2(), QStringLiteral("typed.xml"));
-        w->selectfile2();
-        QCOMPARE(w->path2(), QStringLiteral("typed.xml"));
-    }
-
-    void configDialogCreatesTheFile()
-    {
-        QTemporaryDir elsewhere;
-        const QString path = elsewhere.filePath(QStringLiteral("zov_cfg.xml"));
-        Mainwindow* w = window({ QStringLiteral("-cfg"), path });
-        w->configAction()->trigger();
-        QVERIFY(w->cfgdialog()->isVisible() && m_catcher->boxes.isEmpty());
-        QCOMPARE(w->cfgdialog()->widgetValues(), builtinValues());
-        w->cfgdialog()->pb_save->click();
-        QCOMPARE(readTextFile(path), configFileText(builtinValues(), {}).toUtf8());
-    }
-
-    void navigateWithKeys()
-    {
-        Mainwindow* w = window();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        runToEnd(w, QStringLiteral("old.xml"), QStringLiteral("new.xml"));
-        w->statusBar()->clearMessage();
-        QStringList reached;
-        for (int guard = 0; guard < 100 && status().isEmpty(); ++guard) {
-            QTest::keyClick(w, Qt::Key_F8);
-            reached << w->view()->highlightedRight()->text(0);
-        }
-        QCOMPARE(status(), QStringLiteral("Last change reached."));
-        QVERIFY(reached.size() > 3 && reached.contains(QStringLiteral("retired")));
-        QCOMPARE(w->view()->rightTree()->currentItem(), w->view()->highlightedRight());
-        QTest::keyClick(w, Qt::Key_F8, Qt::ShiftModifier);
-        QVERIFY(status().isEmpty());
-        QCOMPARE(w->view()->highlightedRight()->text(0), reached.at(reached.size() - 3));
-        // The kind chosen in the summary bar is the one the keys move through.
-        w->summarybar()->button(element_added)->click();
-        QTreeWidgetItem* root = w->view()->rightTree()->topLevelItem(0);
-        w->view()->rightTree()->collapseItem(root);
-        w->view()->bitemclicked(root, 0);
-        QTest::keyClick(w, Qt::Key_F8);
-        QCOMPARE(w->view()->highlightedRight()->text(2), QStringLiteral("element added"));
-        QTest::keyClick(w, Qt::Key_F8);
-        QCOMPARE(status(), QStringLiteral("Last change reached."));
     }
 };
 
