@@ -215,6 +215,7 @@ private Q_SLOTS:
         m_catcher = std::make_unique<Boxcatcher>();
         // A box that points to the log file must find the run's error there.
         m_catcher->onBox = [this] {
+            m_logAtBox.clear();
             if (m_catcher->boxes.last().icon != QMessageBox::Critical)
                 return;
             const QByteArray log = readTextFile(m_dir.filePath(QStringLiteral("zov_log.txt")));
