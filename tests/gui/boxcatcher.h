@@ -1,14 +1,13 @@
 #pragma once
 
 #include <QApplication>
-#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
 
 // Answers the modal boxes a test provokes: records each message box and presses its default
-// button; other modal dialogs go to onDialog (and are left alone without one).
+// button; other modal dialogs go to onDialog. onBox runs while a box is open.
 class Boxcatcher {
 public:
     struct Box {
@@ -16,7 +15,6 @@ public:
         QString text;
         QMessageBox::Icon icon;
         QWidget* parent;
-        int buttonCount;
     };
 
     Boxcatcher()
@@ -27,34 +25,20 @@ public:
 
     QList<Box> boxes;
     std::function<void(QDialog*)> onDialog;
-    // Called while a message box is open, before it is answered.
     std::function<void()> onBox;
-
-    QStringList texts() const
-    {
-        QStringList list;
-        for (const Box& box : boxes)
-            list << box.text;
-        return list;
-    }
 
 private:
     void poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            if (!box->isVisible())
-                return;
-            boxes.append({ box->windowTitle(), box->text(), box->icon(), box->parentWidget(),
-                int(box->buttons().size()) });
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box && box->isVisible()) {
+            boxes.append({ box->windowTitle(), box->text(), box->icon(), box->parentWidget() });
             if (onBox)
                 onBox();
-            if (QPushButton* button = box->defaultButton())
-                button->click();
-            else
-                box->accept();
-        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-            if (onDialog && dialog->isVisible())
+            box->defaultButton() ? box->defaultButton()->click() : box->accept();
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal); !box && dialog && onDialog) {
+            if (dialog->isVisible())
                 onDialog(dialog);
         }
     }

@@ -1,50 +1,57 @@
 #pragma once
 
-#include "gui/vtreeitem.h"
 #include "model/zovnode.h"
 #include "model/zovtree.h"
 
-#include <QTreeWidget>
+#include <functional>
 #include <memory>
 
 // A document and its merged result with changes at several depths:
 //   x(x1)            complete match
-//   a                content change
+//   a[id=1]          content change
 //     p              complete match
 //     q              content change
-//       'text'       complete match
+//       '[-]old..'   content change, with inline difference markers
 //       r(r1)        element added; r1 inherits the mark
 //     s(s1)          element deleted; s1 inherits the mark
-//   b(b1)            position change; b1 shows a complete match
-//   c                attribute change
+//   b(b1)            position change of a pair that kept its order; b1 inherits a match
+//   c[k=w](c1)       attribute change; c1 inherits a match
+//   <?pi data?>      complete match
+//   m                position change
 //   e(e1)            complete match
-// So the changes in document order are a, q, r, s, b, c; r1 and s1 only inherit their marks.
+// The changes in document order are a, q, the text, r, s, c, m; b too when shifted pairs are
+// shown as moved.
 struct Navpair {
-    std::unique_ptr<Zovtree> left;
-    std::unique_ptr<Zovtree> right;
+    using Make = std::function<Zovnode*()>;
+
+    std::unique_ptr<Zovtree> left = rooted();
+    std::unique_ptr<Zovtree> right = rooted();
 
     Navpair()
-        : left(rooted())
-        , right(rooted())
     {
         Zovnode* l = left->root();
         Zovnode* r = right->root();
-        Zovnode* x = pair(l, r, "complete match", "x");
-        pair(x, x->partner(), QString(), "x1");
-        Zovnode* a = pair(l, r, "content change", "a");
-        pair(a, a->partner(), "complete match", "p");
-        Zovnode* q = pair(a, a->partner(), "content change", "q");
-        pair(q, q->partner(), "complete match", QString());
+        Zovnode* x = pair(l, r, "complete match", element("x"));
+        pair(x, x->partner(), "", element("x1"));
+        Zovnode* a = pair(l, r, "content change", element("a", { "id", "1" }));
+        pair(a, a->partner(), "complete match", element("p"));
+        Zovnode* q = pair(a, a->partner(), "content change", element("q"));
+        pair(q, q->partner(), "content change",
+            [] { return new Zovnode(QStringLiteral("  [-]old[/-][+]new[/+] \n"), Text); });
         q->partner()->appendMark(QStringLiteral("element added"));
-        element(element(q->partner(), "r"), "r1");
-        element(element(a, "s"), "s1");
+        add(add(q->partner(), "r"), "r1");
+        add(add(a, "s"), "s1");
         a->partner()->appendMark(QStringLiteral("element deleted s"));
-        element(element(a->partner(), "s"), "s1");
-        Zovnode* b = pair(l, r, "position change 1", "b");
-        pair(b, b->partner(), QString(), "b1");
-        pair(l, r, "attribute change", "c");
-        Zovnode* e = pair(l, r, "complete match", "e");
-        pair(e, e->partner(), QString(), "e1");
+        add(add(a->partner(), "s"), "s1");
+        Zovnode* b = pair(l, r, "position change 1", element("b"), true);
+        pair(b, b->partner(), "", element("b1"));
+        Zovnode* c = pair(l, r, "attribute change", element("c", { "k", "w" }));
+        pair(c, c->partner(), "", element("c1"));
+        pair(l, r, "complete match",
+            [] { return new Zovpinode(QStringLiteral("pi"), QStringLiteral("data")); });
+        pair(l, r, "position change 2", element("m"));
+        Zovnode* e = pair(l, r, "complete match", element("e"));
+        pair(e, e->partner(), "", element("e1"));
     }
 
     static std::unique_ptr<Zovtree> rooted()
@@ -55,46 +62,31 @@ struct Navpair {
         return tree;
     }
 
-    static Zovnode* element(Zovnode* parent, const char* name)
+    static Make element(const char* name, const QStringList& attributes = {})
     {
-        return parent->appendChild(new Zovelementnode(QLatin1String(name)));
+        return [name, attributes]() -> Zovnode* {
+            if (attributes.isEmpty())
+                return new Zovelementnode(QLatin1String(name));
+            return new Zovattrelementnode(
+                QLatin1String(name), int(attributes.size()), attributes.constData());
+        };
     }
 
-    // A left node and its right copy after mark, linked as partners; an empty name makes text.
-    static Zovnode* pair(
-        Zovnode* leftParent, Zovnode* rightParent, const QString& mark, const QString& name)
+    static Zovnode* add(Zovnode* parent, const char* name)
     {
-        if (!mark.isEmpty())
-            rightParent->appendMark(mark);
-        auto make = [&name](Zovnode* parent) {
-            return parent->appendChild(name.isEmpty()
-                    ? new Zovnode(QStringLiteral("text"), Text)
-                    : static_cast<Zovnode*>(new Zovelementnode(name)));
-        };
-        Zovnode* leftNode = make(leftParent);
-        Zovnode* rightNode = make(rightParent);
+        return parent->appendChild(element(name)());
+    }
+
+    // A left node and its right copy after mark (none when empty), linked as partners.
+    static Zovnode* pair(Zovnode* leftParent, Zovnode* rightParent, const char* mark,
+        const Make& make, bool shifted = false)
+    {
+        if (*mark)
+            rightParent->appendMark(QLatin1String(mark))->setShifted(shifted);
+        Zovnode* leftNode = leftParent->appendChild(make());
+        Zovnode* rightNode = rightParent->appendChild(make());
         leftNode->linkPartner(rightNode);
         rightNode->linkPartner(leftNode);
         return leftNode;
     }
-    static Zovnode* pair(
-        Zovnode* leftParent, Zovnode* rightParent, const char* mark, const char* name)
-    {
-        return pair(leftParent, rightParent, QLatin1String(mark), QLatin1String(name));
-    }
 };
-
-// The visible item of a right tree whose path of column 0 texts is path, or null.
-inline QTreeWidgetItem* itemAt(QTreeWidget* tree, const QStringList& path)
-{
-    QTreeWidgetItem* item = tree->topLevelItem(0);
-    for (const QString& name : path) {
-        QTreeWidgetItem* found = nullptr;
-        for (int i = 0; item && i < item->childCount() && !found; ++i) {
-            if (item->child(i)->text(0) == name)
-                found = item->child(i);
-        }
-        item = found;
-    }
-    return item;
-}

@@ -1,7 +1,7 @@
 #include "../testfiles.h"
 #include "boxcatcher.h"
+#include "script.h"
 
-#include "config/cfgkeys.h"
 #include "config/cfgstore.h"
 #include "gui/cfgdialog.h"
 #include "gui/newanchor.h"
@@ -14,300 +14,193 @@ namespace {
 
 class Recorder : public Logsink {
 public:
-    void appendLine(const QString& line) override { lines << line; }
+    void appendLine(const QString& line) override { lines << line.section(QLatin1Char(' '), 1); }
     QStringList lines;
 };
 
-Anchor makeAnchor(const char* name, const char* path, bool absolute, bool normalize)
+// The values of a key table ordered list that differ from the built-in ones, as key=value.
+QStringList changed(const QStringList& values)
 {
-    return Anchor { QLatin1String(name), QLatin1String(path), absolute, normalize };
+    QStringList lines;
+    const QStringList builtins = builtinValues();
+    for (int i = 0; i < values.size(); ++i) {
+        if (values[i] != builtins[i])
+            lines << QLatin1String(cfgKeys()[i].key) + QLatin1Char('=') + values[i];
+    }
+    return lines;
 }
 
-// Fills the new-anchor dialog when it comes up and presses OK or Cancel.
-std::function<void(QDialog*)> answerNewanchor(const QString& name, const QString& path, bool ok)
+QString anchorText(const Anchor& anchor)
 {
-    return [=](QDialog* dialog) {
-        if (auto* newanchor = qobject_cast<Newanchor*>(dialog)) {
-            newanchor->le_elementname->setText(name);
-            newanchor->le_anchorpath->setText(path);
-            ok ? newanchor->accept() : newanchor->reject();
-        }
-    };
+    return anchor.name + (anchor.path.isEmpty() ? "" : " " + anchor.path)
+        + (anchor.absolute ? " absolute" : "") + (anchor.normalizeSpaces ? " normalize" : "");
 }
 
 } // namespace
 
+// The configuration dialog, driven by the scripts in data/cfgdialog.
 class Tst_cfgdialog : public QObject {
     Q_OBJECT
 
-private:
-    void writeConfig(const QByteArray& text) { QVERIFY(writeTextFile(m_path, text)); }
-    void writeAnchors()
+    QTemporaryDir m_dir;
+    QString m_path = m_dir.filePath(QStringLiteral("zov_cfg.xml"));
+    Recorder m_log;
+    std::unique_ptr<Cfgdialog> m_dialog;
+    std::unique_ptr<Boxcatcher> m_catcher;
+
+    QString panel() const
     {
-        writeConfig(configFileText(builtinValues(),
-            { makeAnchor("a", "x/a", false, false), makeAnchor("b", "x/b", true, false),
-                makeAnchor("c", "x/c", false, true) })
-                        .toUtf8());
+        QStringList names;
+        for (int row = 0; row < m_dialog->elementlist->count(); ++row)
+            names << m_dialog->elementlist->item(row)->text();
+        names.sort();
+        const QListWidgetItem* current = m_dialog->elementlist->currentItem();
+        const QString path = m_dialog->lne_apath->text();
+        return QStringLiteral("anchors %1 | current %2 | panel ")
+                   .arg(names.isEmpty() ? "none" : names.join(QLatin1Char(',')),
+                       current ? current->text() : "none")
+            + anchorText({ path.isEmpty() ? "empty" : path, QString(),
+                m_dialog->cb_absolute->isChecked(), m_dialog->cb_anchnormsp->isChecked() });
     }
 
-    QTemporaryDir m_dir;
-    QString m_path;
-    Recorder m_recorder;
+    // Runs one script command and returns what it shows, with the boxes and log lines it caused.
+    QStringList run(const QString& command)
+    {
+        const QString verb = command.section(QLatin1Char(' '), 0, 0);
+        const QStringList words = command.split(QLatin1Char(' ')).mid(1);
+        const QString rest = command.section(QLatin1Char(' '), 1);
+        if (!m_dialog && !QStringList { "config", "file", "load", "stored" }.contains(verb))
+            return { QStringLiteral("no dialog loaded") };
+        QStringList shown;
+        if (verb == "config") {
+            // key=value words, and anchors as name,path,absolute,normalize with 1 for true.
+            QHash<QString, QString> values;
+            QList<Anchor> anchors;
+            for (const QString& word : words) {
+                const QStringList anchor = word.split(QLatin1Char(','));
+                if (anchor.size() == 4)
+                    anchors << Anchor { anchor[0], anchor[1], anchor[2] == "1", anchor[3] == "1" };
+                else
+                    values.insert(word.section(QLatin1Char('='), 0, 0), word.section('=', 1));
+            }
+            writeTextFile(m_path, configFileText(builtinValues(values), anchors).toUtf8());
+        } else if (verb == "file") {
+            QFile::remove(m_path);
+            if (!rest.isEmpty())
+                writeTextFile(m_path, rest.toUtf8());
+        } else if (verb == "load") {
+            m_dialog = std::make_unique<Cfgdialog>();
+            m_dialog->show();
+            if (!words.isEmpty())
+                m_dialog->findChild<QCheckBox*>(words[0])->setChecked(true);
+            shown << QStringLiteral("code %1").arg(m_dialog->loadcfg())
+                  << changed(m_dialog->widgetValues()) << panel();
+        } else if (verb == "check" || verb == "uncheck") {
+            auto* box = m_dialog->findChild<QCheckBox*>(rest);
+            box->setChecked(verb != "check");
+            box->setChecked(verb == "check");
+        } else if (verb == "enabled") {
+            for (const QString& name : words) {
+                const QWidget* widget = m_dialog->findChild<QWidget*>(name);
+                shown << name + (widget && widget->isEnabled() ? " on" : " off");
+            }
+        } else if (verb == "select") {
+            m_dialog->elementlist->setCurrentItem(
+                m_dialog->elementlist->findItems(rest, Qt::MatchExactly).value(0));
+            shown << panel();
+        } else if (verb == "edit") {
+            m_dialog->lne_apath->setText(words.value(0));
+            m_dialog->cb_absolute->setChecked(words.contains("absolute"));
+            m_dialog->cb_anchnormsp->setChecked(words.contains("normalize"));
+        } else if (verb == "add") {
+            // The new-anchor dialog gets the name and the path new/path, and OK unless cancel.
+            m_catcher->onDialog = [words](QDialog* dialog) {
+                if (auto* newanchor = qobject_cast<Newanchor*>(dialog)) {
+                    newanchor->le_elementname->setText(words.value(0));
+                    newanchor->le_anchorpath->setText(QStringLiteral("new/path"));
+                    words.contains("cancel") ? newanchor->reject() : newanchor->accept();
+                }
+            };
+            m_dialog->pb_addelement->click();
+            shown << panel();
+        } else if (verb == "delete") {
+            m_dialog->pb_delelement->click();
+            shown << panel();
+        } else if (verb == "save" || verb == "save-elsewhere") {
+            if (verb == "save-elsewhere")
+                Cfgstore::instance().setPath(m_dir.filePath(QStringLiteral("missing/zov_cfg.xml")));
+            m_dialog->pb_save->click();
+            Cfgstore::instance().setPath(m_path);
+            shown << (m_dialog->isVisible() ? "still open" : "closed");
+        } else if (verb == "stored") {
+            // What the file holds now, read afresh.
+            Cfgstore& store = Cfgstore::instance();
+            store.clear();
+            shown << QStringLiteral("code %1").arg(store.readcfg());
+            QStringList values;
+            for (const Cfgkey& key : cfgKeys())
+                values << store.getString(QLatin1String(key.key));
+            shown << changed(values);
+            QStringList anchors;
+            for (const Anchor& anchor : store.anchors())
+                anchors << QLatin1String("anchor ") + anchorText(anchor);
+            anchors.sort();
+            shown << anchors;
+        } else {
+            shown << QLatin1String("unknown command ") + verb;
+        }
+        for (const Boxcatcher::Box& box : std::exchange(m_catcher->boxes, {}))
+            shown << QStringLiteral("box %1: %2").arg(box.title, box.text);
+        for (const QString& line : std::exchange(m_log.lines, {}))
+            shown << QLatin1String("log ") + line.simplified().replace(m_dir.path(), "<dir>");
+        return shown;
+    }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        m_path = m_dir.filePath(QStringLiteral("zov_cfg.xml"));
         Cfgstore::instance().setPath(m_path);
-        QVERIFY(Logger::instance().attachWindow(&m_recorder));
+        QVERIFY(Logger::instance().attachWindow(&m_log));
     }
 
     void init()
     {
-        m_recorder.lines.clear();
         QFile::remove(m_path);
+        m_catcher = std::make_unique<Boxcatcher>();
     }
 
-    void cleanupTestCase() { Logger::instance().detachWindow(&m_recorder); }
-
-    void load_data()
+    void cleanup()
     {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QString>("logged");
-        QStringList sparse = builtinValues();
+        m_dialog.reset();
+        m_catcher.reset();
+        m_log.lines.clear();
+    }
+
+    void cleanupTestCase() { Logger::instance().detachWindow(&m_log); }
+
+    void script_data() { addScripts("cfgdialog"); }
+
+    void script()
+    {
+        QFETCH(QString, path);
+        runScript(path, [this](const QString& command) { return run(command); });
+    }
+
+    // Every key shows in its own widget and is read back from it.
+    void everyKeyBound()
+    {
         for (const Cfgkey& key : cfgKeys()) {
-            QString& value = sparse[cfgKeyIndex(QLatin1String(key.key))];
-            value = key.type == Cfgtype::Bool ? QStringLiteral("false")
-                : key.type == Cfgtype::Text   ? QString()
-                                              : value;
+            const QString builtin = QLatin1String(key.builtin);
+            const QString value = key.type == Cfgtype::Bool ? (builtin == "true" ? "false" : "true")
+                : key.type == Cfgtype::Text                 ? QLatin1String("v_") + key.key
+                : key.type == Cfgtype::Int                  ? QString::number(builtin.toInt() + 1)
+                                                            : QStringLiteral("0");
+            const QStringList values = builtinValues({ { key.key, value } });
+            QVERIFY(writeTextFile(m_path, configFileText(values, {}).toUtf8()));
+            Cfgdialog dialog;
+            QCOMPARE(dialog.loadcfg(), 0);
+            QVERIFY2(dialog.widgetValues() == values, key.key);
         }
-        sparse[cfgKeyIndex(QStringLiteral("write_log"))] = QStringLiteral("true");
-        sparse[cfgKeyIndex(QStringLiteral("savemode"))] = QStringLiteral("0");
-        sparse[cfgKeyIndex(QStringLiteral("exclude_from_contentmode"))] = QStringLiteral("a,b");
-        for (const char* key : { "num_diffthreads", "txt_minsubstr" })
-            sparse[cfgKeyIndex(QLatin1String(key))] = QStringLiteral("1");
-        QStringList untouched = builtinValues({ { "use_hashmode", "true" } });
-        QTest::newRow("no file: built-in values") << QByteArray() << 1 << builtinValues() << "";
-        QTest::newRow("unreadable: widgets untouched")
-            << QByteArray("<zov_cfg>") << -1095 << untouched
-            << "Error while trying to read configuration file: -1055";
-        QTest::newRow("absent keys: empty values")
-            << QByteArray("<zov_cfg><parameters><write_log>true</write_log>"
-                          "<exclude_from_contentmode>a, b</exclude_from_contentmode>"
-                          "</parameters></zov_cfg>")
-            << 0 << sparse << "";
-    }
-
-    void load()
-    {
-        QFETCH(QByteArray, file);
-        QFETCH(int, code);
-        QFETCH(QStringList, shown);
-        QFETCH(QString, logged);
-        if (!file.isEmpty())
-            writeConfig(file);
-        Cfgdialog dialog;
-        dialog.cb_hashmode->setChecked(true);
-        QCOMPARE(dialog.loadcfg(), code);
-        QCOMPARE(dialog.widgetValues(), shown);
-        QCOMPARE(m_recorder.lines.size(), logged.isEmpty() ? 0 : 1);
-        QVERIFY(logged.isEmpty() || m_recorder.lines[0].contains(logged));
-    }
-
-    void spinValues_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("widget");
-        QTest::addColumn<int>("shown");
-        const auto row = [](const char* name, const char* key, const char* value,
-                             const char* widget, int shown) {
-            QTest::newRow(name) << QString(key) << QString(value) << QString(widget) << shown;
-        };
-        row("indent 0 ignored", "element_indent", "0", "spin_indent", 2);
-        row("indent 64 ignored", "element_indent", "64", "spin_indent", 2);
-        row("indent 63 taken", "element_indent", "63", "spin_indent", 63);
-        row("min substring 0 clamps", "txt_minsubstr", "0", "spin_minlcss", 1);
-        row("min substring 150 clamps", "txt_minsubstr", "150", "spin_minlcss", 99);
-        row("threads clamp", "num_diffthreads", "40000", "spin_numthreads", 32768);
-    }
-
-    void spinValues()
-    {
-        QFETCH(QString, key);
-        QFETCH(QString, value);
-        QFETCH(QString, widget);
-        QFETCH(int, shown);
-        writeConfig(configFileText(builtinValues({ { key, value } }), {}).toUtf8());
-        Cfgdialog dialog;
-        QCOMPARE(dialog.loadcfg(), 0);
-        QCOMPARE(dialog.findChild<QSpinBox*>(widget)->value(), shown);
-        // What is shown is what a save writes back.
-        QCOMPARE(dialog.widgetValues().at(cfgKeyIndex(key)), QString::number(shown));
-    }
-
-    void enablingRules_data()
-    {
-        QTest::addColumn<QStringList>("checks");
-        QTest::addColumn<QStringList>("widgets");
-        QTest::addColumn<bool>("enabled");
-        const QStringList fileHandling { "rb_save_humread", "spin_indent", "le_filenameadd",
-            "cb_adddelnodes", "cb_cm_cm", "cb_cm_pcac", "cb_cm_del" };
-        const QStringList marks { "le_attr_add", "le_attr_del", "le_attr_chg", "lb_attrcm" };
-        QTest::newRow("no result file")
-            << QStringList { "-cb_writeresfile" } << fileHandling << false;
-        QTest::newRow("result file")
-            << QStringList { "-cb_writeresfile", "cb_writeresfile" } << fileHandling << true;
-        QTest::newRow("no log") << QStringList { "-cb_writelog" }
-                                << QStringList { "ln_logdir", "lb_logdir" } << false;
-        QTest::newRow("no content mode") << QStringList { "-cb_contentmode" }
-                                         << QStringList { "ln_excludedels", "lb_content" } << false;
-        QTest::newRow("attributes ignored")
-            << QStringList { "cb_cmpattrs", "cb_igattrs" }
-            << marks + QStringList { "cb_igattrorder", "cb_cmpattrs" } << false;
-        QTest::newRow("attributes back, contents compared")
-            << QStringList { "cb_cmpattrs", "cb_igattrs", "-cb_igattrs" }
-            << marks + QStringList { "cb_igattrorder" } << true;
-        QTest::newRow("attributes back, contents not compared")
-            << QStringList { "-cb_cmpattrs", "cb_igattrs", "-cb_igattrs" }
-            << QStringList { "le_attr_add", "le_attr_cm", "lb_attrcm" } << false;
-    }
-
-    void enablingRules()
-    {
-        QFETCH(QStringList, checks);
-        QFETCH(QStringList, widgets);
-        QFETCH(bool, enabled);
-        Cfgdialog dialog;
-        // Each name is checked in turn ("-" unchecks), each toggling from the other state first.
-        for (const QString& check : checks) {
-            const bool on = !check.startsWith(QLatin1Char('-'));
-            auto* box = dialog.findChild<QCheckBox*>(on ? check : check.mid(1));
-            QVERIFY2(box, qPrintable(check));
-            box->setChecked(!on);
-            box->setChecked(on);
-        }
-        for (const QString& name : widgets) {
-            QWidget* widget = dialog.findChild<QWidget*>(name);
-            QVERIFY2(widget && widget->isEnabled() == enabled, qPrintable(name));
-        }
-    }
-
-    void anchorEdits()
-    {
-        writeAnchors();
-        Cfgdialog dialog;
-        QCOMPARE(dialog.loadcfg(), 0);
-        QCOMPARE(dialog.elementlist->count(), 3);
-        const Cfgstore& store = Cfgstore::instance();
-        const QString first = dialog.elementlist->item(0)->text();
-        QCOMPARE(dialog.lne_apath->text(), store.anchor(first)->path);
-
-        // An edit of the panel survives switching away and back.
-        dialog.lne_apath->setText(QStringLiteral("edited/path"));
-        dialog.cb_absolute->setChecked(true);
-        dialog.elementlist->setCurrentRow(1);
-        const QString second = dialog.elementlist->item(1)->text();
-        QCOMPARE(dialog.lne_apath->text(), QStringLiteral("x/") + second);
-        dialog.elementlist->setCurrentRow(0);
-        QCOMPARE(dialog.lne_apath->text(), QStringLiteral("edited/path"));
-        QVERIFY(dialog.cb_absolute->isChecked());
-
-        // A new anchor takes the panel with empty flags and keeps the edit of the one before.
-        Boxcatcher catcher;
-        catcher.onDialog = answerNewanchor(QStringLiteral("item"), QStringLiteral("code"), true);
-        dialog.pb_addelement->click();
-        QCOMPARE(dialog.elementlist->currentItem()->text(), QStringLiteral("item"));
-        QVERIFY(!dialog.cb_absolute->isChecked());
-        QCOMPARE(store.anchor(QStringLiteral("item"))->path, QStringLiteral("code"));
-        QCOMPARE(store.anchor(first)->path, QStringLiteral("edited/path"));
-
-        // Deleting drops exactly the current one and shows the first of the rest.
-        dialog.elementlist->setCurrentRow(1);
-        const QString deleted = dialog.elementlist->currentItem()->text();
-        dialog.lne_apath->setText(QStringLiteral("edit of the deleted one"));
-        dialog.del_anchor();
-        QCOMPARE(store.anchors().size(), 3);
-        QVERIFY(!store.anchor(deleted));
-        QCOMPARE(dialog.elementlist->currentRow(), 0);
-        while (dialog.elementlist->count() > 0)
-            dialog.pb_delelement->click();
-        QVERIFY(dialog.lne_apath->text().isEmpty() && !dialog.cb_absolute->isChecked());
-        QVERIFY(store.anchors().isEmpty());
-        dialog.del_anchor();
-        QVERIFY(catcher.boxes.isEmpty() && m_recorder.lines.isEmpty());
-    }
-
-    void addAnchorRefused_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("cancelled") << "item" << false << QStringList();
-        QTest::newRow("empty name") << "" << true << QStringList();
-        QTest::newRow("name taken")
-            << "b" << true << QStringList { QStringLiteral("Element names must be unique!") };
-    }
-
-    void addAnchorRefused()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, ok);
-        QFETCH(QStringList, boxes);
-        writeAnchors();
-        Cfgdialog dialog;
-        QCOMPARE(dialog.loadcfg(), 0);
-        Boxcatcher catcher;
-        catcher.onDialog = answerNewanchor(name, QStringLiteral("other"), ok);
-        dialog.add_anchor();
-        QCOMPARE(catcher.texts(), boxes);
-        QCOMPARE(dialog.elementlist->count(), 3);
-        for (const Anchor& anchor : Cfgstore::instance().anchors())
-            QCOMPARE(anchor.path, QStringLiteral("x/") + anchor.name);
-    }
-
-    void saveReadsBackTheSameValues()
-    {
-        QStringList values = builtinValues({ { "addname_result", "_a&b<c\"d" }, { "savemode", "0" },
-            { "element_indent", "5" }, { "use_hashmode", "true" }, { "element_deleted", "gone" },
-            { "exclude_from_contentmode", "p,q" } });
-        writeConfig(configFileText(values, { makeAnchor("n&<\"", "a/@b", true, false) }).toUtf8());
-        Cfgdialog dialog;
-        dialog.show();
-        QCOMPARE(dialog.loadcfg(), 0);
-        QCOMPARE(dialog.widgetValues(), values);
-        // The panel's edit is saved without switching to another anchor first.
-        dialog.cb_anchnormsp->setChecked(true);
-        dialog.pb_save->click();
-        QVERIFY(!dialog.isVisible());
-
-        Cfgstore& store = Cfgstore::instance();
-        store.clear();
-        QCOMPARE(store.readcfg(), 0);
-        for (const Cfgkey& key : cfgKeys())
-            QCOMPARE(store.getString(QLatin1String(key.key)), values[cfgKeyIndex(key.key)]);
-        const Anchor* anchor = store.anchor(QStringLiteral("n&<\""));
-        QVERIFY(anchor && store.anchors().size() == 1);
-        QCOMPARE(anchor->path, QStringLiteral("a/@b"));
-        QVERIFY(anchor->absolute && anchor->normalizeSpaces);
-    }
-
-    void unwritableFileKeepsDialogOpen()
-    {
-        Cfgdialog dialog;
-        dialog.show();
-        const QString badPath = m_dir.filePath(QStringLiteral("missing/dir/zov_cfg.xml"));
-        Cfgstore::instance().setPath(badPath);
-        dialog.savecfg();
-        Cfgstore::instance().setPath(m_path);
-        QVERIFY(dialog.isVisible());
-        QVERIFY(!QFile::exists(badPath));
-        QCOMPARE(m_recorder.lines.size(), 1);
-        QVERIFY(m_recorder.lines[0].contains(
-            QLatin1String("Error while trying to open configuration file ") + badPath));
     }
 };
 
