@@ -34,22 +34,33 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("first");
         QTest::addColumn<QByteArray>("second");
         QTest::addColumn<bool>("hashMode");
+        QTest::addColumn<QString>("settings");
         QTest::addColumn<QString>("expected");
         const QStringList digits = QString("0 1 2 3 4 5 6 7 8 9").split(' ');
         QStringList reversed = digits;
         std::reverse(reversed.begin(), reversed.end());
         QTest::newRow("hash mode trusts the fingerprint")
-            << QByteArray("<r><a><b>1</b></a></r>") << QByteArray("<r><a><b>2</b></a></r>")
-            << true << "1 | 1 | 0";
+            << QByteArray("<r><a><b>1</b></a></r>") << QByteArray("<r><a><b>2</b></a></r>") << true
+            << ""
+            << "1 | 1 | 0";
         QTest::newRow("string mode confirms it, short list")
-            << QByteArray("<r><a><b>1</b></a></r>") << QByteArray("<r><a><b>2</b></a></r>")
-            << false << "0 | 0 | 0";
-        QTest::newRow("hash mode, long list") << list(digits) << list(reversed) << true
+            << QByteArray("<r><a><b>1</b></a></r>") << QByteArray("<r><a><b>2</b></a></r>") << false
+            << ""
+            << "0 | 0 | 0";
+        QTest::newRow("hash mode, long list") << list(digits) << list(reversed) << true << ""
                                               << "1 1 1 1 1 1 1 1 1 1 | 1 1 1 1 1 1 1 1 1 1 | "
                                                  "0 0 0 0 0 0 0 0 0 0";
         QTest::newRow("string mode, long list: equal subtrees still find each other")
-            << list(digits) << list(reversed) << false
+            << list(digits) << list(reversed) << false << ""
             << "2 2 2 2 2 2 2 2 2 2 | 2 2 2 2 2 2 2 2 2 2 | 9 8 7 6 5 4 3 2 1 0";
+        QTest::newRow("string mode counts the attribute order when told to")
+            << QByteArray("<r><a x='1' y='2'/></r>") << QByteArray("<r><a y='2' x='1'/></r>")
+            << false << "ignore_attribute_order=false"
+            << "0 | 0 | 0";
+        QTest::newRow("string mode ignores the attribute order by default")
+            << QByteArray("<r><a x='1' y='2'/></r>") << QByteArray("<r><a y='2' x='1'/></r>")
+            << false << ""
+            << "1 | 1 | 0";
     }
 
     void forcedCollision()
@@ -57,7 +68,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, first);
         QFETCH(QByteArray, second);
         QFETCH(bool, hashMode);
+        QFETCH(QString, settings);
         QFETCH(QString, expected);
+        configure(settings.split(' ', Qt::SkipEmptyParts));
         const std::unique_ptr<Zovtree> tree1 = parseTree(first);
         const std::unique_ptr<Zovtree> tree2 = parseTree(second);
         QVERIFY(tree1 && tree2);

@@ -1,7 +1,7 @@
+#include "../testfiles.h"
 #include "compare/changekind.h"
 #include "compare/comparedriver.h"
 #include "testsupport.h"
-#include "../testfiles.h"
 
 #include <QDir>
 #include <QProcess>
@@ -101,7 +101,7 @@ private Q_SLOTS:
             QCOMPARE(store.readcfg(), 0);
         } else {
             configure(QString::fromUtf8(readTextFile(dir.filePath("settings")))
-                    .split('\n', Qt::SkipEmptyParts));
+                          .split('\n', Qt::SkipEmptyParts));
         }
         const std::unique_ptr<Zovtree> tree1 = parseTree(readTextFile(dir.filePath("old.xml")));
         const std::unique_ptr<Zovtree> tree2 = parseTree(readTextFile(dir.filePath("new.xml")));
@@ -122,6 +122,32 @@ private Q_SLOTS:
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }
 
+    // A run that releases tree 2 afterwards moves whole subtrees into the result instead of
+    // copying them; a changed element stays, to be compared one level down.
+    void consumedRunMovesWholeSubtrees()
+    {
+        configure({});
+        const std::unique_ptr<Zovtree> tree1 = parseTree("<r><a><x/></a><b>1</b></r>");
+        const std::unique_ptr<Zovtree> tree2 = parseTree("<r><a><x/></a><b>2</b><n><y/></n></r>");
+        QVERIFY(tree1 && tree2);
+        const QVector<Zovnode*>& children = *tree2->root()->children();
+        const QVector<Zovnode*> before(children.cbegin(), children.cend());
+        Zovtree result;
+        QCOMPARE(result.setRoot(tree2->root()), 0);
+        Worklist work;
+        work.consumeSecondTree = true;
+        work.arena = &result.arena();
+        compareTrees(work, false, tree1->root(), tree2->root(), result.root());
+        result.shareStorage(*tree2);
+        // [complete match] a [content change] b [element added] n
+        const QVector<Zovnode*>& placed = *result.root()->children();
+        QCOMPARE(placed.size(), 6);
+        QCOMPARE(placed[1], before[0]);
+        QVERIFY(placed[3] != before[1]);
+        QCOMPARE(placed[5], before[2]);
+        QCOMPARE(children, (QVector<Zovnode*> { nullptr, before[1], nullptr }));
+    }
+
     // Hash mode takes a shared fingerprint for equal subtrees, whatever their shapes.
     void collisionLinksUpToTheShorterList_data()
     {
@@ -129,9 +155,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("second");
         QTest::addColumn<QString>("linked");
         QTest::newRow("shorter old list") << QByteArray("<r><a><b/></a></r>")
-                                          << QByteArray("<r><a><b/><c><d/></c></a></r>") << "a b";
+                                          << QByteArray("<r><a><x><d/></x><c/></a></r>") << "a b";
         QTest::newRow("shorter new list") << QByteArray("<r><a><b><d/></b><c/></a></r>")
-                                          << QByteArray("<r><a><b/></a></r>") << "a b";
+                                          << QByteArray("<r><a><x/></a></r>") << "a b";
     }
 
     void collisionLinksUpToTheShorterList()
