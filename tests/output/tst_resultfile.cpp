@@ -1,34 +1,20 @@
 #include "config/cfgstore.h"
+#include "model/zovtree.h"
+#include "output/markcount.h"
+#include "output/prolog.h"
 #include "output/textdiff.h"
 
-#include <QtTest>
+#include <QBuffer>
+#include <QTest>
 
-namespace {
-
-void set(const char* key, const QString& value)
-{
-    Cfgstore::instance().setParameter(QLatin1String(key), value);
-}
-
-void setMarkers(const char* insStart, const char* insEnd, const char* delStart, const char* delEnd)
-{
-    set("txtinsstart", QLatin1String(insStart));
-    set("txtinsend", QLatin1String(insEnd));
-    set("txtdelstart", QLatin1String(delStart));
-    set("txtdelend", QLatin1String(delEnd));
-}
-
-} // namespace
-
-class TestTextdiff : public QObject {
+// What goes into the result file, where the unit shows it more directly than a whole run: text
+// differences, awkwardly configured mark texts, reading the prolog and documents too deep for the
+// call stack. The file's name, form and mark filter are pinned by the output-* case folders.
+class Tst_resultfile : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        Cfgstore::instance().clear();
-        setMarkers("[+]", "[/+]", "[-]", "[/-]");
-    }
+    void init() { Cfgstore::instance().useBuiltins(); }
 
     void merged_data()
     {
@@ -74,30 +60,22 @@ private Q_SLOTS:
         QFETCH(bool, caseSensitive);
         QFETCH(int, minLength);
         QFETCH(QString, expected);
-        set("txt_minsubstr", QString::number(minLength));
+        Cfgstore::instance().setParameter(
+            QStringLiteral("txt_minsubstr"), QString::number(minLength));
         QCOMPARE(diffText(oldText, newText, caseSensitive), expected);
     }
 
     // Beyond the cell budget of the quadratic search the texts are shown whole.
-    void cellBudget_data()
-    {
-        QTest::addColumn<int>("size");
-        QTest::addColumn<bool>("split");
-        QTest::newRow("below the budget: split at the common piece") << 4000 << true;
-        QTest::newRow("above the budget: whole texts") << 400000 << false;
-    }
-
     void cellBudget()
     {
-        QFETCH(int, size);
-        QFETCH(bool, split);
-        const QString common(size, QLatin1Char('c'));
-        const QString merged = diffText(QLatin1Char('1') + common, common + QLatin1Char('2'), true);
-        const QString expected = split
-            ? QStringLiteral("[-]1[/-]") + common + QStringLiteral("[+]2[/+]")
-            : QStringLiteral("[-]1") + common + QStringLiteral("[/-][+]") + common
-                + QStringLiteral("2[/+]");
-        QVERIFY(merged == expected);
+        for (const int size : { 4000, 400000 }) {
+            const QString common(size, QLatin1Char('c'));
+            const QString merged
+                = diffText(QLatin1Char('1') + common, common + QLatin1Char('2'), true);
+            QVERIFY(merged
+                == (size < 10000 ? "[-]1[/-]" + common + "[+]2[/+]"
+                                 : "[-]1" + common + "[/-][+]" + common + "2[/+]"));
+        }
     }
 
     void longestCommonSubstring_data()
@@ -155,7 +133,98 @@ private Q_SLOTS:
         QFETCH(int, expected);
         QCOMPARE(similarityScore(a, b), expected);
     }
+    // key and text change one configured mark text first; an empty key keeps the built-ins.
+    void kind_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("mark");
+        QTest::addColumn<int>("kind");
+        const auto row
+            = [](const char* name, const char* key, const char* text, const char* mark, int kind) {
+                  QTest::newRow(name) << QString(key) << QString(text) << QString(mark) << kind;
+              };
+        row("position kind without offset", "", "", "position change", 0);
+        row("unknown", "", "", "hello", 0);
+        row("empty exact text", "element_added", "", "", 9);
+        row("longest prefix wins", "element_deleted", "position", "position change 1", 2);
+        row("empty prefix text still classifies", "position_change", "", " 4", 2);
+        row("exact beats prefix", "content_change", "position change 1", "position change 1", 3);
+        row("prefix needs a blank", "position_change", "pc", "pcx 1", 0);
+    }
+    void kind()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(QString, mark);
+        QFETCH(int, kind);
+        if (!key.isEmpty())
+            Cfgstore::instance().setParameter(key, text);
+        QCOMPARE(Markclassifier().kind(mark), kind);
+    }
+
+    // The prolog is read in chunks, and only as far as the document element.
+    void prolog_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QString>("prolog");
+        const QString comment
+            = QStringLiteral("<!-- ") + QString(40000, QChar(0x00e9)) + QStringLiteral(" <x> -->");
+        QTest::newRow("long prolog") << (comment + QStringLiteral("<r/>")).toUtf8() << comment;
+        QTest::newRow("no document element") << QByteArray("<!-- only -->") << "<!-- only -->";
+        QTest::newRow("long document")
+            << "<?xml version=\"1.0\"?><r>" + QByteArray(1 << 20, 'x') + "</r>"
+            << "<?xml version=\"1.0\"?>";
+    }
+    void prolog()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QString, prolog);
+        QBuffer buffer(&document);
+        buffer.open(QIODevice::ReadOnly);
+        QCOMPARE(readPrologText(&buffer), prolog);
+        QVERIFY(buffer.pos() < (1 << 20));
+    }
+
+    // A chain r(d(d(...))) a million deep; human-readable output stops indenting at depth 100
+    // so that the file stays proportional to the document.
+    void veryDeepDocument_data()
+    {
+        QTest::addColumn<QString>("savemode");
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<QByteArray>("end");
+        QTest::addColumn<int>("lineFeeds");
+        QTest::newRow("no whitespace")
+            << "0" << QByteArray("<r><d><d>") << QByteArray("</d></d></r>") << 0;
+        QTest::newRow("human readable") << "1" << QByteArray("<r>\n  <d>\n    <d>\n")
+                                        << QByteArray("</d>\n  </d>\n</r>\n") << 100 + 99;
+    }
+    void veryDeepDocument()
+    {
+        QFETCH(QString, savemode);
+        QFETCH(QByteArray, start);
+        QFETCH(QByteArray, end);
+        QFETCH(int, lineFeeds);
+        Cfgstore::instance().setParameter(QStringLiteral("savemode"), savemode);
+        const int depth = 1000000;
+        Zovtree tree;
+        tree.setRoot(std::make_unique<Zovelementnode>(QStringLiteral("r")).get());
+        Zovnode* node = tree.root();
+        for (int i = 0; i < depth; ++i)
+            node = node->appendChild(new Zovelementnode(QStringLiteral("d")));
+        node->appendChild(new Zovnode(QStringLiteral("end"), Text));
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        tree.write(&buffer);
+        const QByteArray xml = buffer.data();
+        QVERIFY(xml.startsWith(start));
+        QVERIFY(xml.endsWith(end));
+        QVERIFY(xml.contains("<d>end</d></d>"));
+        QCOMPARE(xml.count('\n'), lineFeeds);
+        QCOMPARE(xml.count("<d>"), depth);
+        QVERIFY(xml.size() < depth * 7 + 100 * 100 * 2);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestTextdiff)
-#include "tst_textdiff.moc"
+QTEST_GUILESS_MAIN(Tst_resultfile)
+#include "tst_resultfile.moc"
