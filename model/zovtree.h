@@ -29,6 +29,10 @@ public:
     // Parses the open device into this tree; returns the reader's error text, empty on success.
     // The tree keeps whatever was built up to an error.
     QString load(QIODevice* device);
+    // As load, always with QXmlStreamReader (load reads plain UTF-8 without it when it can).
+    QString loadStreamed(QIODevice* device);
+    // Whether the last load read the document without QXmlStreamReader.
+    bool readFast() const { return m_readFast; }
     // As load, and writes the parse log to logDevice at the end (also after an error), then
     // closes logDevice.
     QString loadWithLog(QIODevice* device, QIODevice* logDevice);
@@ -68,5 +72,6 @@ private:
     QVector<std::shared_ptr<Nodearena>> m_arenas;
     Zovnode* m_root = nullptr;
     QString m_documentEncoding;
+    bool m_readFast = false;
     std::function<void(Zovnode*)> m_finished;
 };

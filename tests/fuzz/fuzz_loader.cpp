@@ -1,5 +1,6 @@
-// Loader: any bytes load or fail with an error text, never crash or hang; with or without the
-// parse log the outcome is the same, and a loaded document is written back as well-formed XML.
+// Loader: any bytes load or fail with an error text, never crash or hang; the loader's own UTF-8
+// reader and the stream reader (which the parse log uses) give the same error and the same nodes,
+// and a loaded document is written back as well-formed XML.
 #include "config/cfgstore.h"
 #include "model/zovtree.h"
 #include "tests/fuzz/fuzzsupport.h"
@@ -26,6 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (loggedError != error)
         fuzzFailure(
             "the parse log changes the outcome", error + QLatin1String(" / ") + loggedError);
+
+    const auto nodes = [](const Zovtree& loaded) {
+        return loaded.root() ? loaded.root()->contentString(false, false, false) : QString();
+    };
+    if (nodes(tree) != nodes(logged) || tree.encoding() != logged.encoding())
+        fuzzFailure("the two readers build different nodes", nodes(tree));
 
     if (!error.isEmpty() || !tree.root())
         return 0;

@@ -1,0 +1,242 @@
+#include "model/treebuilder.h"
+
+#include "model/nodearena.h"
+
+#include <QSet>
+#include <algorithm>
+#include <utility>
+
+Stringtable::Stringtable(qsizetype capacity)
+    : m_capacity(capacity)
+    , m_slots(64)
+{
+}
+
+QString Stringtable::intern(QStringView text)
+{
+    const size_t hash = qHash(text);
+    Slot& slot = find(hash, text);
+    if (!slot.text.isNull())
+        return slot.text;
+    QString copy = text.toString();
+    if (m_size < m_capacity && !copy.isNull()) {
+        slot.hash = hash;
+        slot.text = copy;
+        if (++m_size * 2 > m_slots.size())
+            grow();
+    }
+    return copy;
+}
+
+Stringtable::Slot& Stringtable::find(size_t hash, QStringView text)
+{
+    const size_t mask = size_t(m_slots.size()) - 1;
+    for (size_t k = hash & mask;; k = (k + 1) & mask) {
+        Slot& slot = m_slots[qsizetype(k)];
+        if (slot.text.isNull() || (slot.hash == hash && slot.text == text))
+            return slot;
+    }
+}
+
+void Stringtable::grow()
+{
+    QVector<Slot> old(m_slots.size() * 2);
+    old.swap(m_slots);
+    for (Slot& slot : old) {
+        if (!slot.text.isNull())
+            find(slot.hash, slot.text) = std::move(slot);
+    }
+}
+
+namespace {
+
+constexpr QStringView xmlUri = u"http://www.w3.org/XML/1998/namespace";
+constexpr QStringView xmlnsUri = u"http://www.w3.org/2000/xmlns/";
+
+QString illegalDeclaration() { return QStringLiteral("Illegal namespace declaration."); }
+
+QString undeclared(QStringView prefix)
+{
+    return QStringLiteral("Namespace prefix '%1' not declared").arg(prefix);
+}
+
+QStringView prefixOf(QStringView qualified)
+{
+    const qsizetype colon = qualified.indexOf(u':');
+    return colon < 0 ? QStringView() : qualified.left(colon);
+}
+
+// Longer texts rarely repeat; looking them up would only cost time.
+constexpr qsizetype sharedTextLength = 16;
+
+} // namespace
+
+QString Prefixscope::enter(const QString& name, const QString* strings, qsizetype count)
+{
+    m_marks.append(m_declared.size());
+    bool anyPrefix = false;
+    for (qsizetype k = 0; k + 1 < count; k += 2) {
+        const QStringView qualified = strings[k];
+        const QStringView uri = strings[k + 1];
+        if (qualified == u"xmlns") {
+            if (uri == xmlnsUri || uri == xmlUri)
+                return illegalDeclaration();
+        } else if (qualified.startsWith(u"xmlns:")) {
+            const QString prefix = qualified.mid(6).toString();
+            if ((prefix == u"xml") != (uri == xmlUri) || uri == xmlnsUri || uri.isEmpty()
+                || prefix == u"xmlns")
+                return illegalDeclaration();
+            m_declared.append(prefix);
+            m_inScope[prefix].append(uri.toString());
+        }
+        anyPrefix = anyPrefix || qualified.contains(u':');
+    }
+    if (!isDeclared(prefixOf(name)))
+        return undeclared(prefixOf(name));
+    if (!anyPrefix)
+        return QString();
+    QSet<QString> expanded;
+    for (qsizetype k = 0; k + 1 < count; k += 2) {
+        const QStringView qualified = strings[k];
+        const QStringView prefix = prefixOf(qualified);
+        if (prefix == u"xmlns" || qualified == u"xmlns")
+            continue;
+        if (!isDeclared(prefix))
+            return undeclared(prefix);
+        if (prefix.isEmpty())
+            continue;
+        const QString key
+            = uriOf(prefix) + QLatin1Char(' ') + qualified.mid(prefix.size() + 1).toString();
+        if (expanded.contains(key))
+            return QStringLiteral("Attribute '%1' redefined.").arg(qualified);
+        expanded.insert(key);
+    }
+    return QString();
+}
+
+void Prefixscope::leave()
+{
+    if (m_marks.isEmpty())
+        return;
+    const qsizetype mark = m_marks.takeLast();
+    while (m_declared.size() > mark) {
+        const QString prefix = m_declared.takeLast();
+        QStringList& uris = m_inScope[prefix];
+        uris.removeLast();
+        if (uris.isEmpty())
+            m_inScope.remove(prefix);
+    }
+}
+
+bool Prefixscope::isDeclared(QStringView prefix) const
+{
+    return prefix.isEmpty() || prefix == u"xml" || m_inScope.contains(prefix.toString());
+}
+
+QString Prefixscope::uriOf(QStringView prefix) const
+{
+    if (prefix == u"xml")
+        return xmlUri.toString();
+    return m_inScope.value(prefix.toString()).constLast();
+}
+
+Treebuilder::Treebuilder(Nodearena& arena, std::function<void(Zovnode*)> finished)
+    : m_arena(arena)
+    , m_finished(std::move(finished))
+    , m_names(1 << 16)
+    , m_values(1 << 12)
+{
+}
+
+Treebuilder::~Treebuilder() { Zovnode::destroy(takeRoot()); }
+
+QString Treebuilder::shortText(QStringView text)
+{
+    return text.size() <= sharedTextLength ? m_values.intern(text) : text.toString();
+}
+
+void Treebuilder::addAttribute(QStringView name, QStringView value)
+{
+    m_attributes.append(m_names.intern(name));
+    m_attributes.append(shortText(value));
+}
+
+QString Treebuilder::startElement(QStringView qualifiedName)
+{
+    const QString name = m_names.intern(qualifiedName);
+    const QString error = m_prefixes.enter(name, m_attributes.constData(), m_attributes.size());
+    if (!error.isEmpty()) {
+        m_attributes.clear();
+        return error;
+    }
+    Zovelementnode* element = nullptr;
+    if (m_attributes.isEmpty()) {
+        element = Zovnode::inArena<Zovelementnode>(m_arena, name);
+    } else {
+        element = Zovnode::inArena<Zovattrelementnode>(
+            m_arena, name, int(m_attributes.size()), m_attributes.constData(), m_arena);
+        m_attributes.clear();
+    }
+    if (m_open.isEmpty())
+        m_root = element;
+    else
+        m_children.append(element);
+    m_open.append({ element, m_children.size() });
+    return QString();
+}
+
+void Treebuilder::endElement()
+{
+    m_prefixes.leave();
+    if (m_open.isEmpty())
+        return;
+    Zovelementnode* const element = m_open.last().element;
+    close();
+    if (m_finished)
+        m_finished(element);
+}
+
+void Treebuilder::characters(QStringView text, Nodekind kind)
+{
+    if (!m_open.isEmpty())
+        add(Zovnode::inArena<Zovnode>(m_arena, shortText(text), kind));
+}
+
+void Treebuilder::comment(QStringView text)
+{
+    if (!m_open.isEmpty())
+        add(Zovnode::inArena<Zovnode>(m_arena, text.toString(), Comment));
+}
+
+void Treebuilder::processingInstruction(QStringView target, QStringView data)
+{
+    if (!m_open.isEmpty())
+        add(Zovnode::inArena<Zovpinode>(m_arena, m_names.intern(target), shortText(data)));
+}
+
+Zovnode* Treebuilder::takeRoot()
+{
+    while (!m_open.isEmpty())
+        close();
+    return std::exchange(m_root, nullptr);
+}
+
+void Treebuilder::add(Zovnode* node)
+{
+    m_children.append(node);
+    if (m_finished)
+        m_finished(node);
+}
+
+void Treebuilder::close()
+{
+    const Openelement level = m_open.takeLast();
+    const qsizetype count = m_children.size() - level.firstChild;
+    if (count > 0) {
+        auto* const array = static_cast<Zovnode**>(
+            m_arena.allocate(sizeof(Zovnode*) * size_t(count), alignof(Zovnode*)));
+        std::copy(m_children.cbegin() + level.firstChild, m_children.cend(), array);
+        level.element->adoptChildren(array, int(count));
+        m_children.resize(level.firstChild);
+    }
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "model/zovnode.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <QVarLengthArray>
+#include <QVector>
+#include <functional>
+
+class Nodearena;
+
+// Gives equal strings of one load one shared buffer: element and attribute names repeat on
+// every element, and so do many short values. Only the first entries are kept, so a document
+// of unique values cannot grow the table without bound.
+class Stringtable {
+public:
+    explicit Stringtable(qsizetype capacity);
+
+    // The shared copy of text; a new copy when text is not (and can no longer be) in the table.
+    QString intern(QStringView text);
+
+private:
+    struct Slot {
+        size_t hash = 0;
+        QString text;
+    };
+
+    // The slot that holds text, else the free slot where it belongs.
+    Slot& find(size_t hash, QStringView text);
+    void grow();
+
+    qsizetype m_capacity;
+    qsizetype m_size = 0;
+    // Open addressing, at most half full, so every probe ends at a free slot.
+    QVector<Slot> m_slots;
+};
+
+// Names stay qualified (namespace processing is off), yet a document that is not
+// namespace-well-formed (undeclared or illegally declared prefixes, one attribute given twice
+// under two prefixes of the same namespace) could not be read back by a namespace-aware reader;
+// this tracks the declarations in scope to refuse it.
+class Prefixscope {
+public:
+    // Declares the element's prefixes from count attribute strings (name and value alternating);
+    // returns the error text, or empty when the element is fine.
+    QString enter(const QString& name, const QString* strings, qsizetype count);
+    void leave();
+
+private:
+    bool isDeclared(QStringView prefix) const;
+    QString uriOf(QStringView prefix) const;
+
+    QVector<qsizetype> m_marks;
+    QVector<QString> m_declared;
+    QHash<QString, QStringList> m_inScope;
+};
+
+// Makes the nodes of one document as a reader reports them: nodes go into the arena, a child
+// list goes into the arena in one piece when its element ends, and finished is called for
+// every node once it is complete (leaves when read, elements at their end tag).
+class Treebuilder {
+public:
+    Treebuilder(Nodearena& arena, std::function<void(Zovnode*)> finished);
+    // Frees whatever was built and not taken with takeRoot.
+    ~Treebuilder();
+
+    Treebuilder(const Treebuilder&) = delete;
+    Treebuilder& operator=(const Treebuilder&) = delete;
+
+    // Attribute of the element about to start, in document order.
+    void addAttribute(QStringView name, QStringView value);
+    // Starts an element with the attributes added since the last start; returns the namespace
+    // error text (and builds nothing), or empty.
+    QString startElement(QStringView name);
+    // Ends the innermost open element; does nothing when none is open.
+    void endElement();
+    // Text or CDATA, comment or processing instruction below the innermost open element;
+    // dropped when none is open.
+    void characters(QStringView text, Nodekind kind);
+    void comment(QStringView text);
+    void processingInstruction(QStringView target, QStringView data);
+
+    bool hasRoot() const { return m_root; }
+    bool isOpen() const { return !m_open.isEmpty(); }
+    // Closes what is still open (a document cut short keeps what was read) and gives the
+    // document element to the caller; null when there was none.
+    Zovnode* takeRoot();
+
+private:
+    QString shortText(QStringView text);
+    void add(Zovnode* node);
+    void close();
+
+    struct Openelement {
+        Zovelementnode* element;
+        qsizetype firstChild;
+    };
+
+    Nodearena& m_arena;
+    const std::function<void(Zovnode*)> m_finished;
+    Stringtable m_names;
+    Stringtable m_values;
+    Prefixscope m_prefixes;
+    QVarLengthArray<QString, 16> m_attributes;
+    QVector<Openelement> m_open;
+    // The children read so far of every open element, innermost last.
+    QVector<Zovnode*> m_children;
+    Zovnode* m_root = nullptr;
+};

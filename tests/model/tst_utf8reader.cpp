@@ -1,0 +1,177 @@
+#include "model/zovtree.h"
+
+#include <QBuffer>
+#include <QDirIterator>
+#include <QtTest>
+
+namespace {
+
+struct Outcome {
+    QString error;
+    QString encoding;
+    QString nodes;
+    bool fast = false;
+};
+
+// Every node in document order with its kind, strings and number of children.
+QString dump(const Zovnode* root)
+{
+    QString out;
+    QVector<const Zovnode*> pending;
+    if (root)
+        pending.append(root);
+    while (!pending.isEmpty()) {
+        const Zovnode* const node = pending.takeLast();
+        out += QString::number(node->kind()) + QLatin1Char('|') + node->text() + QLatin1Char('|')
+            + node->value();
+        for (int k = 0; k < node->attributeStringCount(); ++k)
+            out += QLatin1Char('|') + node->attributeString(k);
+        const QVector<Zovnode*>* const children = node->children();
+        out += QLatin1Char('|') + QString::number(children ? children->size() : 0)
+            + QLatin1Char('\n');
+        for (qsizetype k = children ? children->size() - 1 : -1; k >= 0; --k)
+            pending.append(children->at(k));
+    }
+    return out;
+}
+
+Outcome read(QIODevice* device, bool streamed)
+{
+    Zovtree tree;
+    Outcome outcome;
+    outcome.error = streamed ? tree.loadStreamed(device) : tree.load(device);
+    outcome.encoding = tree.encoding();
+    outcome.nodes = dump(tree.root());
+    outcome.fast = tree.readFast();
+    return outcome;
+}
+
+Outcome readBytes(const QByteArray& xml, bool streamed)
+{
+    QBuffer buffer;
+    buffer.setData(xml);
+    buffer.open(QIODevice::ReadOnly);
+    return read(&buffer, streamed);
+}
+
+} // namespace
+
+// The loader's own UTF-8 reader must build exactly the nodes QXmlStreamReader builds, and leave
+// every document it does not fully check (and every error, for its wording) to that reader.
+class Tst_utf8reader : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sameNodesAsStreamReader_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<bool>("fast");
+        const auto row = [](const char* name, const QByteArray& xml, bool fast) {
+            QTest::newRow(name) << xml << fast;
+        };
+        row("declaration naming the encoding",
+            "<?xml version='1.0' encoding=\"utf-8\" standalone='yes'?>\n<a/>", true);
+        row("byte-order mark", "\xEF\xBB\xBF<a>x</a>", true);
+        row("references", "<a x=\"1&#9;&lt;&#x10437;\" y='\"&quot;'>a &amp; b &#x41;&#66;&gt;</a>",
+            true);
+        row("tab and line feed in an attribute", "<a x=\"1\t2\n3\"/>", true);
+        row("whitespace dropped unless a reference is in it", "<a>\n  <b/>\t<c/>  &#32; <d/> </a>",
+            true);
+        row("comments, CDATA, instructions",
+            "<a><!----><!-- c - d --><![CDATA[]]><![CDATA[ <x> ]] ]]><?p?><?p  data  ?></a>", true);
+        row("text around markup stays split", "<a>x<!--c-->y<b/>z</a>", true);
+        row("non-ASCII texts", "<a t=\"\xC3\xA9\">\xE4\xB8\xAD \xF0\x9D\x84\x9E \xEF\xBB\xBFx</a>",
+            true);
+        row("prolog and epilog", "<?xml version=\"1.0\"?><!--a--><?s x?>\n<a/>\n<!--b--><?e?>\n",
+            true);
+        row("namespaced names", "<p:a xmlns:p=\"urn:p\" p:x=\"1\"><p:b/></p:a>", true);
+        row("greater-than and brackets in values", "<a x=\"]]>\" y='>'>]] ></a>", true);
+        row("carriage returns", "<a>x\r\ny\rz</a>", false);
+        row("document type declaration", "<!DOCTYPE a [<!ENTITY e \"v\">]><a>&e;</a>", false);
+        row("other encoding", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xE9</a>", false);
+        row("non-ASCII name", "<\xC3\xA9/>", false);
+        row("undeclared entity", "<a>&nbsp;</a>", false);
+        QByteArray many = "<a";
+        for (int k = 0; k < 70; ++k)
+            many += " a" + QByteArray::number(k) + "=\"" + QByteArray::number(k) + "\"";
+        row("many attributes", many + "/>", false);
+        row("mismatched end tag", "<a><b></a></b>", false);
+        row("repeated attribute", "<a x=\"1\" x=\"2\"/>", false);
+        row("attributes without space", "<a x=\"1\"y=\"2\"/>", false);
+        row("']]>' in text", "<a>x]]>y</a>", false);
+        row("text after the document element", "<a/>x", false);
+        row("second document element", "<a/><b/>", false);
+        row("undeclared prefix", "<p:a/>", false);
+        row("control character", "<a>\x01</a>", false);
+        row("invalid UTF-8", "<a>\xC3\x28</a>", false);
+        row("overlong UTF-8", "<a>\xC0\xAF</a>", false);
+        row("encoded surrogate", "<a>\xED\xA0\x80</a>", false);
+        row("U+FFFE", "<a>\xEF\xBF\xBE</a>", false);
+        row("reference to U+0", "<a>&#0;</a>", false);
+        row("upper-case hexadecimal mark", "<a>&#X41;</a>", false);
+        row("version 1.1", "<?xml version=\"1.1\"?><a/>", false);
+        row("declaration not at the start", " <?xml version=\"1.0\"?><a/>", false);
+        row("double colon", "<a:b:c/>", false);
+        row("comment with two dashes", "<a><!-- a--b --></a>", false);
+        row("truncated", "<a><b>text", false);
+        row("empty document", "", false);
+        row("less-than in a value", "<a x=\"<\"/>", false);
+    }
+
+    void sameNodesAsStreamReader()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(bool, fast);
+        const Outcome mine = readBytes(xml, false);
+        const Outcome theirs = readBytes(xml, true);
+        QCOMPARE(mine.fast, fast);
+        QVERIFY(!theirs.fast);
+        QCOMPARE(mine.error, theirs.error);
+        QCOMPARE(mine.encoding, theirs.encoding);
+        QCOMPARE(mine.nodes, theirs.nodes);
+    }
+
+    // Tokens longer than one read of the device, and many of them.
+    void tokensAcrossReads()
+    {
+        QByteArray xml = "<r><t a=\"" + QByteArray(1500000, 'v') + "\">" + QByteArray(3000000, 'x')
+            + "&amp;" + QByteArray(10, 'y') + "</t>";
+        for (int k = 0; k < 100000; ++k)
+            xml += "<e n=\"" + QByteArray::number(k) + "\">\xC3\xA9" + QByteArray::number(k)
+                + "</e>\n";
+        xml += "</r>";
+        const Outcome mine = readBytes(xml, false);
+        QVERIFY(mine.fast);
+        QCOMPARE(mine.error, QString());
+        QCOMPARE(mine.nodes, readBytes(xml, true).nodes);
+    }
+
+    // Every document the case folders and the examples hold, read from files.
+    void sameNodesForEveryStoredDocument()
+    {
+        int files = 0;
+        int fast = 0;
+        for (const char* folder : { "/../../cases", "/../../../examples" }) {
+            QDirIterator it(QDir::cleanPath(QStringLiteral(ZOV_TEST_DATA) + QLatin1String(folder)),
+                { QStringLiteral("*.xml") }, QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                QFile file(it.next());
+                if (!file.open(QIODevice::ReadOnly))
+                    continue;
+                const Outcome mine = read(&file, false);
+                file.seek(0);
+                const Outcome theirs = read(&file, true);
+                QVERIFY2(mine.error == theirs.error && mine.encoding == theirs.encoding
+                        && mine.nodes == theirs.nodes,
+                    qPrintable(file.fileName()));
+                ++files;
+                fast += mine.fast;
+            }
+        }
+        QVERIFY(files > 100);
+        QVERIFY(fast > files / 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(Tst_utf8reader)
+#include "tst_utf8reader.moc"
