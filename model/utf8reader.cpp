@@ -68,7 +68,7 @@ private:
     bool m_failed = false;
 };
 
-bool isSpace(int c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool isSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 bool isNameStart(int c)
 {
@@ -169,9 +169,15 @@ private:
     bool comment();
     bool cdata();
     bool processingInstruction();
-    // Scans to the terminator (not part of the data), checking every character; the data is
-    // [m_pos, returned end). -1 when the data ends early or holds a character not allowed.
-    qint64 scanTo(qint64 pos, const char* terminator);
+    // Scans from pos to the terminator (not part of the data), checking every character; returns
+    // where the terminator starts, or -1 when the data ends early or holds a character not
+    // allowed. Line ends with carriage returns become line feeds in m_scratch, and plain tells
+    // whether there were any (when there were none, the data is the bytes as they stand).
+    qint64 scanTo(qint64 pos, const char* terminator, bool& plain);
+    // Appends replacement for the line end at pos (a carriage return, maybe with a line feed)
+    // to m_scratch; returns the position after it.
+    qint64 lineEnd(qint64 pos, qint64 start, bool& plain, char replacement);
+    QStringView dataView(qint64 start, qint64 end, bool plain);
 
     Bytesource m_in;
     Treebuilder& m_builder;
@@ -329,14 +335,38 @@ bool Utf8parser::declaration(QString& encoding)
     return true;
 }
 
-qint64 Utf8parser::scanTo(qint64 pos, const char* terminator)
+qint64 Utf8parser::lineEnd(qint64 pos, qint64 start, bool& plain, char replacement)
 {
+    if (plain)
+        m_scratch.assign(m_in.data(start), size_t(pos - start));
+    plain = false;
+    m_scratch += replacement;
+    return at(pos + 1) == '\n' ? pos + 2 : pos + 1;
+}
+
+QStringView Utf8parser::dataView(qint64 start, qint64 end, bool plain)
+{
+    return plain ? m_value.convert(m_in.data(start), end - start)
+                 : m_value.convert(m_scratch.data(), qsizetype(m_scratch.size()));
+}
+
+qint64 Utf8parser::scanTo(qint64 pos, const char* terminator, bool& plain)
+{
+    const qint64 start = pos;
+    plain = true;
+    m_scratch.clear();
     for (;;) {
         if (startsWith(pos, terminator))
             return pos;
+        if (at(pos) == '\r') {
+            pos = lineEnd(pos, start, plain, '\n');
+            continue;
+        }
         const int length = charLength(pos);
         if (length == 0)
             return -1;
+        if (!plain)
+            m_scratch.append(m_in.data(pos), size_t(length));
         pos += length;
     }
 }
@@ -344,10 +374,11 @@ qint64 Utf8parser::scanTo(qint64 pos, const char* terminator)
 bool Utf8parser::comment()
 {
     const qint64 start = m_pos + 4;
-    const qint64 end = scanTo(start, "--");
+    bool plain = true;
+    const qint64 end = scanTo(start, "--", plain);
     if (end < 0 || at(end + 2) != '>')
         return false;
-    m_builder.comment(m_value.convert(m_in.data(start), end - start));
+    m_builder.comment(dataView(start, end, plain));
     m_pos = end + 3;
     return true;
 }
@@ -355,10 +386,11 @@ bool Utf8parser::comment()
 bool Utf8parser::cdata()
 {
     const qint64 start = m_pos + 9;
-    const qint64 end = scanTo(start, "]]>");
+    bool plain = true;
+    const qint64 end = scanTo(start, "]]>", plain);
     if (end < 0)
         return false;
-    m_builder.characters(m_value.convert(m_in.data(start), end - start), Cdata);
+    m_builder.characters(dataView(start, end, plain), Cdata);
     m_pos = end + 3;
     return true;
 }
@@ -379,11 +411,12 @@ bool Utf8parser::processingInstruction()
         if (dataStart == targetEnd)
             return false;
     }
-    const qint64 end = scanTo(dataStart, "?>");
+    bool plain = true;
+    const qint64 end = scanTo(dataStart, "?>", plain);
     if (end < 0)
         return false;
     const QStringView target = m_name.convert(m_in.data(targetStart), targetEnd - targetStart);
-    m_builder.processingInstruction(target, m_value.convert(m_in.data(dataStart), end - dataStart));
+    m_builder.processingInstruction(target, dataView(dataStart, end, plain));
     m_pos = end + 2;
     return true;
 }
@@ -431,6 +464,10 @@ bool Utf8parser::startTag()
         for (int d = at(v); d != quote; d = at(v)) {
             if (d == '<')
                 return false;
+            if (d == '\r') {
+                v = lineEnd(v, valueStart, plain, ' ');
+                continue;
+            }
             if (d == '&' || d == '\t' || d == '\n') {
                 if (plain)
                     m_scratch.assign(m_in.data(valueStart), size_t(v - valueStart));
@@ -463,10 +500,7 @@ bool Utf8parser::startTag()
         m_attributeNames += name;
         m_attributeNames += '\0';
         const QStringView nameView = m_name.convert(name.data(), qsizetype(name.size()));
-        const QStringView valueView = plain
-            ? m_value.convert(m_in.data(valueStart), v - valueStart)
-            : m_value.convert(m_scratch.data(), qsizetype(m_scratch.size()));
-        m_builder.addAttribute(nameView, valueView);
+        m_builder.addAttribute(nameView, dataView(valueStart, v, plain));
         p = v + 1;
     }
     const std::string name(m_in.data(nameStart), size_t(nameStop - nameStart));
@@ -525,6 +559,10 @@ bool Utf8parser::text(Place place)
         }
         if (c == ']' && at(p + 1) == ']' && at(p + 2) == '>')
             return false;
+        if (c == '\r') {
+            p = lineEnd(p, start, plain, '\n');
+            continue;
+        }
         const int length = charLength(p);
         if (length == 0)
             return false;
@@ -538,9 +576,7 @@ bool Utf8parser::text(Place place)
         return true;
     if (place == Outside)
         return false;
-    m_builder.characters(plain ? m_value.convert(m_in.data(start), p - start)
-                               : m_value.convert(m_scratch.data(), qsizetype(m_scratch.size())),
-        Text);
+    m_builder.characters(dataView(start, p, plain), Text);
     return true;
 }
 

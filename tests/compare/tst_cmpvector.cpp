@@ -71,13 +71,9 @@ private Q_SLOTS:
         QFETCH(QString, settings);
         QFETCH(QString, expected);
         configure(settings.split(' ', Qt::SkipEmptyParts));
-        const std::unique_ptr<Zovtree> tree1 = parseTree(first);
-        const std::unique_ptr<Zovtree> tree2 = parseTree(second);
-        QVERIFY(tree1 && tree2);
-        for (Zovnode* root : { tree1->root(), tree2->root() }) {
-            for (Zovnode* node : preorder(root))
-                node->setFingerprint(7);
-        }
+        std::unique_ptr<Zovtree> tree1;
+        std::unique_ptr<Zovtree> tree2;
+        QVERIFY(parseColliding(first, second, tree1, tree2));
         std::unique_ptr<Cmpvector> vector;
         if (hashMode)
             vector = std::make_unique<Cmpvector_hash>(tree1->root(), tree2->root());

@@ -166,13 +166,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, second);
         QFETCH(QString, linked);
         configure({ "use_hashmode=true" });
-        const std::unique_ptr<Zovtree> tree1 = parseTree(first);
-        const std::unique_ptr<Zovtree> tree2 = parseTree(second);
-        QVERIFY(tree1 && tree2);
-        for (Zovnode* root : { tree1->root(), tree2->root() }) {
-            for (Zovnode* node : preorder(root))
-                node->setFingerprint(7);
-        }
+        std::unique_ptr<Zovtree> tree1;
+        std::unique_ptr<Zovtree> tree2;
+        QVERIFY(parseColliding(first, second, tree1, tree2));
         Zovelementnode result(QStringLiteral("r"));
         Worklist work;
         work.fingerprintsStored = true;

@@ -86,7 +86,10 @@ private Q_SLOTS:
             true);
         row("namespaced names", "<p:a xmlns:p=\"urn:p\" p:x=\"1\"><p:b/></p:a>", true);
         row("greater-than and brackets in values", "<a x=\"]]>\" y='>'>]] ></a>", true);
-        row("carriage returns", "<a>x\r\ny\rz</a>", false);
+        row("carriage returns everywhere",
+            "<?xml version=\"1.0\"?>\r\n<a\r\nx=\"1\r\n2\r3\"\r\n>\r\n  <!--c\r\nd\re-->"
+            "<![CDATA[x\r\ny\rz]]><?p a\r\nb\rc?>\r\n t\r\n</a\r\n>\r\n",
+            true);
         row("document type declaration", "<!DOCTYPE a [<!ENTITY e \"v\">]><a>&e;</a>", false);
         row("other encoding", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xE9</a>", false);
         row("non-ASCII name", "<\xC3\xA9/>", false);
