@@ -169,6 +169,11 @@ private:
     bool comment();
     bool cdata();
     bool processingInstruction();
+    // A document type declaration without an internal subset: nothing of it goes into the tree.
+    bool doctype();
+    // Position after the quoted literal at pos; -1 when there is none or when public is set and
+    // it holds a character a public identifier may not.
+    qint64 literalEnd(qint64 pos, bool publicId);
     // Scans from pos to the terminator (not part of the data), checking every character; returns
     // where the terminator starts, or -1 when the data ends early or holds a character not
     // allowed. Line ends with carriage returns become line feeds in m_scratch, and plain tells
@@ -189,6 +194,7 @@ private:
     std::string m_attributeNames;
     Widebuffer m_name;
     Widebuffer m_value;
+    bool m_doctypeSeen = false;
 };
 
 bool Utf8parser::startsWith(qint64 pos, const char* literal)
@@ -421,6 +427,62 @@ bool Utf8parser::processingInstruction()
     return true;
 }
 
+qint64 Utf8parser::literalEnd(qint64 pos, bool publicId)
+{
+    const int quote = at(pos);
+    if (quote != '"' && quote != '\'')
+        return -1;
+    static const char publicChars[] = " \n\r-'()+,./:=?;!*#@$_%";
+    for (qint64 p = pos + 1;;) {
+        const int c = at(p);
+        if (c == quote)
+            return p + 1;
+        if (publicId) {
+            const bool alphanumeric
+                = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+            if (c <= 0 || (!alphanumeric && !std::strchr(publicChars, c)))
+                return -1;
+            ++p;
+            continue;
+        }
+        const int length = charLength(p);
+        if (length == 0 && c != '\r')
+            return -1;
+        p += qMax(length, 1);
+    }
+}
+
+bool Utf8parser::doctype()
+{
+    if (m_doctypeSeen || m_builder.hasRoot() || !startsWith(m_pos, "<!DOCTYPE"))
+        return false;
+    m_doctypeSeen = true;
+    qint64 p = skipSpace(m_pos + 9);
+    if (p == m_pos + 9)
+        return false;
+    p = nameEnd(p);
+    if (p < 0)
+        return false;
+    qint64 next = skipSpace(p);
+    if (next > p && (startsWith(next, "SYSTEM") || startsWith(next, "PUBLIC"))) {
+        const bool isPublic = at(next) == 'P';
+        p = next + 6;
+        for (int literal = isPublic ? 2 : 1; literal > 0; --literal) {
+            next = skipSpace(p);
+            if (next == p)
+                return false;
+            p = literalEnd(next, isPublic && literal == 2);
+            if (p < 0)
+                return false;
+        }
+        next = skipSpace(p);
+    }
+    if (at(next) != '>')
+        return false;
+    m_pos = next + 1;
+    return true;
+}
+
 bool Utf8parser::startTag()
 {
     const qint64 nameStart = m_pos + 1;
@@ -590,6 +652,8 @@ bool Utf8parser::markup(Place place)
     if (next == '!') {
         if (startsWith(m_pos, "<!--"))
             return comment();
+        if (place == Outside && at(m_pos + 2) == 'D')
+            return doctype();
         return place == Inside && startsWith(m_pos, "<![CDATA[") && cdata();
     }
     // A second document element is an error.

@@ -90,7 +90,19 @@ private Q_SLOTS:
             "<?xml version=\"1.0\"?>\r\n<a\r\nx=\"1\r\n2\r3\"\r\n>\r\n  <!--c\r\nd\re-->"
             "<![CDATA[x\r\ny\rz]]><?p a\r\nb\rc?>\r\n t\r\n</a\r\n>\r\n",
             true);
-        row("document type declaration", "<!DOCTYPE a [<!ENTITY e \"v\">]><a>&e;</a>", false);
+        row("document type declarations", "<?xml version=\"1.0\"?>\n<!DOCTYPE TS>\n<TS/><!-- -->",
+            true);
+        row("public and system identifiers",
+            "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"\n"
+            "  'http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd' ><html/>",
+            true);
+        row("system identifier", "<!DOCTYPE a SYSTEM \"a \xC3\xA9.dtd\"><a/>", true);
+        row("internal subset", "<!DOCTYPE a [<!ENTITY e \"v\">]><a>&e;</a>", false);
+        row("entity of an external subset", "<!DOCTYPE a SYSTEM \"a.dtd\"><a>a&nbsp;b</a>", false);
+        row("two document type declarations", "<!DOCTYPE a><!DOCTYPE a><a/>", false);
+        row("document type declaration after the element", "<a/><!DOCTYPE a>", false);
+        row("character not allowed in a public identifier", "<!DOCTYPE a PUBLIC \"{\" \"s\"><a/>",
+            false);
         row("other encoding", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xE9</a>", false);
         row("non-ASCII name", "<\xC3\xA9/>", false);
         row("undeclared entity", "<a>&nbsp;</a>", false);
