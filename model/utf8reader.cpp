@@ -219,11 +219,11 @@ qint64 Utf8parser::nameEnd(qint64 pos)
         return -1;
     int colons = 0;
     qint64 end = pos + 1;
-    for (int c = at(end); isNameChar(c); c = at(++end))
-        colons += c == ':';
-    // The reader takes qualified names: at most one colon, with a part on either side.
-    if (colons > 1 || (colons == 1 && at(end - 1) == ':'))
-        return -1;
+    for (int c = at(end); isNameChar(c); c = at(++end)) {
+        // The reader takes qualified names: at most one colon, and each part a name of its own.
+        if (c == ':' && (++colons > 1 || !isNameStart(at(end + 1)) || at(end + 1) == ':'))
+            return -1;
+    }
     return end;
 }
 

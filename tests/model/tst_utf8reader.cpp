@@ -127,6 +127,8 @@ private Q_SLOTS:
         row("version 1.1", "<?xml version=\"1.1\"?><a/>", false);
         row("declaration not at the start", " <?xml version=\"1.0\"?><a/>", false);
         row("double colon", "<a:b:c/>", false);
+        row("local part not a name", "<xml:._/>", false);
+        row("empty local part", "<a: x=\"1\"/>", false);
         row("comment with two dashes", "<a><!-- a--b --></a>", false);
         row("truncated", "<a><b>text", false);
         row("empty document", "", false);
