@@ -407,6 +407,11 @@ bool Utf8parser::processingInstruction()
     const qint64 targetEnd = nameEnd(targetStart);
     if (targetEnd < 0)
         return false;
+    // The reader wants a target without a colon.
+    for (qint64 p = targetStart; p < targetEnd; ++p) {
+        if (at(p) == ':')
+            return false;
+    }
     // Only the declaration may use this target, and only at the very start.
     if (targetEnd - targetStart == 3 && (at(targetStart) | 0x20) == 'x'
         && (at(targetStart + 1) | 0x20) == 'm' && (at(targetStart + 2) | 0x20) == 'l')

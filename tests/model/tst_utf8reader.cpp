@@ -128,6 +128,7 @@ private Q_SLOTS:
         row("declaration not at the start", " <?xml version=\"1.0\"?><a/>", false);
         row("double colon", "<a:b:c/>", false);
         row("local part not a name", "<xml:._/>", false);
+        row("instruction target with a colon", "<a><?p:q d?></a>", false);
         row("empty local part", "<a: x=\"1\"/>", false);
         row("comment with two dashes", "<a><!-- a--b --></a>", false);
         row("truncated", "<a><b>text", false);
