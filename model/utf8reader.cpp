@@ -31,6 +31,20 @@ public:
     const char* data(qint64 pos) const { return m_buffer.data() + (pos - m_base); }
     void release(qint64 pos) { m_keep = pos; }
     bool failed() const { return m_failed; }
+    // How many bytes from pos on, among those read already, the table gives a kind (non-zero);
+    // kinds gets those kinds or-ed in.
+    qint64 run(qint64 pos, const uchar* table, uchar& kinds) const
+    {
+        const auto* const begin = reinterpret_cast<const uchar*>(m_buffer.data());
+        const uchar* q = begin + (pos - m_base);
+        const uchar* const from = q;
+        const uchar* const end = begin + m_size;
+        uchar seen = 0;
+        for (; q < end && table[*q]; ++q)
+            seen |= table[*q];
+        kinds |= seen;
+        return q - from;
+    }
 
 private:
     static constexpr qint64 chunk = 1 << 20;
@@ -67,6 +81,29 @@ private:
     bool m_atEnd = false;
     bool m_failed = false;
 };
+
+// Byte kinds for the runs of plain bytes in text and attribute values: other characters,
+// references, markup, brackets, quotes and line ends need a closer look.
+enum Bytekind : uchar { Special = 0, Ordinary = 1, Blank = 2 };
+
+struct Bytetable {
+    explicit constexpr Bytetable(bool inText)
+    {
+        for (int c = 0x20; c < 0x7F; ++c)
+            kinds[c] = Ordinary;
+        kinds[int('<')] = kinds[int('&')] = Special;
+        if (inText) {
+            kinds[int(']')] = Special;
+            kinds[int(' ')] = kinds[int('\t')] = kinds[int('\n')] = Blank;
+        } else {
+            kinds[int('"')] = kinds[int('\'')] = Special;
+        }
+    }
+    uchar kinds[256] = {};
+};
+
+constexpr Bytetable textBytes(true);
+constexpr Bytetable valueBytes(false);
 
 bool isSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -529,6 +566,13 @@ bool Utf8parser::startTag()
         bool plain = true;
         m_scratch.clear();
         for (int d = at(v); d != quote; d = at(v)) {
+            uchar kinds = 0;
+            if (const qint64 plainBytes = m_in.run(v, valueBytes.kinds, kinds)) {
+                if (!plain)
+                    m_scratch.append(m_in.data(v), size_t(plainBytes));
+                v += plainBytes;
+                continue;
+            }
             if (d == '<')
                 return false;
             if (d == '\r') {
@@ -612,6 +656,14 @@ bool Utf8parser::text(Place place)
     bool whitespace = true;
     m_scratch.clear();
     for (int c = at(p); c >= 0 && c != '<'; c = at(p)) {
+        uchar kinds = 0;
+        if (const qint64 plainBytes = m_in.run(p, textBytes.kinds, kinds)) {
+            if (!plain)
+                m_scratch.append(m_in.data(p), size_t(plainBytes));
+            whitespace = whitespace && !(kinds & Ordinary);
+            p += plainBytes;
+            continue;
+        }
         if (c == '&') {
             if (place == Outside)
                 return false;
