@@ -134,6 +134,19 @@ Mainwindow::Mainwindow(QStringList* arguments)
     m_stepTimer = new QTimer(this);
     m_stepTimer->setInterval(100);
     connect(m_stepTimer, &QTimer::timeout, this, &Mainwindow::showStep);
+    // Once the run is over the bar tells how far the view is with the items still to come.
+    connect(m_view, &Zovvisual::fillProgress, this, [this](int percent) {
+        if (m_runner)
+            return;
+        if (percent >= 100) {
+            m_progress->hide();
+            m_progress->setRange(0, 0);
+            return;
+        }
+        m_progress->setRange(0, 100);
+        m_progress->setValue(percent);
+        m_progress->show();
+    });
 
     m_logWindow = std::make_unique<QPlainTextEdit>();
     m_logWindow->setObjectName(QStringLiteral("logwindow"));
