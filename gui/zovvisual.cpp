@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSettings>
@@ -239,21 +240,27 @@ void Zovvisual::startFill(Vtreeitem* left, Vtreeitem* right)
             fill->shifted = false;
         }
     }
-    if (addSlice(*fill))
+    if (addSlice(*fill, false))
         return;
     m_fills.push_back(std::move(fill));
     m_sliceTimer->start();
     reportProgress();
 }
 
-bool Zovvisual::addSlice(Fill& fill)
+bool Zovvisual::addSlice(Fill& fill, bool timed)
 {
+    // A loaded machine makes a slice slower; the window must still repaint often enough.
+    constexpr qint64 budgetMs = 25;
+    QElapsedTimer clock;
+    clock.start();
+    const auto late
+        = [&](qsizetype made) { return timed && made % 256 == 255 && clock.hasExpired(budgetMs); };
     // Items are filled before they join the tree: every change to an item in the tree makes the
     // view lay out all open levels again.
     QList<QTreeWidgetItem*> lefts;
     const int firstLeft = fill.left ? fill.left->childCount() : 0;
     const qsizetype leftEnd = childCount(fill.left);
-    while (fill.leftNext < leftEnd && lefts.size() < m_sliceSize) {
+    while (fill.leftNext < leftEnd && lefts.size() < m_sliceSize && !late(lefts.size())) {
         Zovnode* child = fill.left->node()->children()->at(fill.leftNext++);
         Vtreeitem* item = makeLeft(child);
         lefts.append(item);
@@ -266,7 +273,7 @@ bool Zovvisual::addSlice(Fill& fill)
     QList<QTreeWidgetItem*> rights;
     const int firstRight = fill.right ? fill.right->childCount() : 0;
     const qsizetype rightEnd = childCount(fill.right);
-    while (fill.rightNext < rightEnd && rights.size() < m_sliceSize) {
+    while (fill.rightNext < rightEnd && rights.size() < m_sliceSize && !late(rights.size())) {
         Zovnode* child = fill.right->node()->children()->at(fill.rightNext++);
         if (isZovMark(child)) {
             fill.mark = child->value();
@@ -306,7 +313,7 @@ void Zovvisual::addSlices()
 {
     if (!m_fills.empty()) {
         Fill* fill = m_fills.front().get();
-        if (addSlice(*fill))
+        if (addSlice(*fill, true))
             dropFill(fill->right ? static_cast<QTreeWidgetItem*>(fill->right) : fill->left);
         else
             reportProgress();
@@ -331,7 +338,7 @@ bool Zovvisual::advance(const QTreeWidgetItem* parent)
     Fill* fill = fillOf(parent);
     if (!fill)
         return false;
-    if (addSlice(*fill))
+    if (addSlice(*fill, false))
         dropFill(parent);
     return true;
 }

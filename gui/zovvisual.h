@@ -48,7 +48,7 @@ public:
     // Forgets the highlight, stops the slices still to come, deletes every item and empties both
     // maps.
     void reset();
-    // Items made per side and slice, the first slice included (at least 1).
+    // Items made per side and slice at most, the first slice included (at least 1).
     void setSliceSize(int items);
     int sliceSize() const { return m_sliceSize; }
     // Child items are still being added in slices.
@@ -117,8 +117,9 @@ private:
     struct Fill;
     // Makes the children of an opening pair, the first slice now; either side may be null.
     void startFill(Vtreeitem* left, Vtreeitem* right);
-    // Makes and adds the next slice of both sides; true when the fill is complete.
-    bool addSlice(Fill& fill);
+    // Makes and adds the next slice of both sides, a timed one cut short when it takes long;
+    // true when the fill is complete.
+    bool addSlice(Fill& fill, bool timed);
     // The timer's turn: the next slice of the oldest fill.
     void addSlices();
     Fill* fillOf(const QTreeWidgetItem* parent) const;
