@@ -432,16 +432,14 @@ void Mainwindow::diff()
 
     setRunControlsEnabled(false);
     showStatus(QCoreApplication::translate("", "Reset Visualization..."));
-    {
-        const Waitcursor wait;
-        m_view->reset();
-        m_scenario.reset();
-    }
+    m_view->reset();
+    std::unique_ptr<Diffscenario> previous = std::move(m_scenario);
     m_arguments->insert(1, m_path1);
     m_arguments->insert(2, m_path2);
     m_scenario = std::make_unique<Diffscenario>(*m_arguments, true);
     m_scenario->setBuiltinFallback(true);
     m_runner = std::make_unique<Runthread>(m_scenario.get());
+    m_runner->discardFirst(std::move(previous));
     connect(m_runner.get(), &QThread::finished, this, &Mainwindow::run_finished);
     setSettingsReadersEnabled(false);
     m_shownStep = -1;

@@ -129,7 +129,7 @@ Zovvisual::Zovvisual(QWidget* parent)
     connect(m_rightTree, &QTreeWidget::itemClicked, this, &Zovvisual::bitemclicked);
 }
 
-Zovvisual::~Zovvisual() = default;
+Zovvisual::~Zovvisual() { qDeleteAll(m_doomed); }
 
 QBrush Zovvisual::highlightBrush() { return QBrush(QColor(248, 255, 0, 127), Qt::SolidPattern); }
 
@@ -153,16 +153,26 @@ void Zovvisual::reset()
 {
     const bool filling = isFilling();
     m_fills.clear();
-    m_sliceTimer->stop();
     m_highlightLeft = nullptr;
     m_highlightRight = nullptr;
     // Clearing must not run the collapse handlers on items that are going away.
     const QSignalBlocker leftBlocker(m_leftTree);
     const QSignalBlocker rightBlocker(m_rightTree);
-    m_leftTree->clear();
-    m_rightTree->clear();
+    // Out of the views at once; deleting a few hundred thousand items waits for idle turns.
+    for (QTreeWidget* tree : { m_leftTree, m_rightTree }) {
+        while (tree->topLevelItemCount() > 0) {
+            QTreeWidgetItem* top = tree->takeTopLevelItem(0);
+            m_doomed += top->takeChildren();
+            m_doomed.append(top);
+        }
+    }
+    // Freeing the links of a long list takes a while of its own.
+    m_doomedLinks.swap(m_links);
+    m_doomedRightOf.swap(m_rightOf);
     m_links.clear();
     m_rightOf.clear();
+    if (!m_doomed.isEmpty() || !m_doomedLinks.isEmpty())
+        m_sliceTimer->start();
     if (filling)
         Q_EMIT fillProgress(100);
     Q_EMIT cleared();
@@ -317,8 +327,19 @@ void Zovvisual::addSlices()
             dropFill(fill->right ? static_cast<QTreeWidgetItem*>(fill->right) : fill->left);
         else
             reportProgress();
+    } else if (!m_doomedLinks.isEmpty() || !m_doomedRightOf.isEmpty()) {
+        m_doomedLinks.clear();
+        m_doomedRightOf.clear();
+    } else {
+        QElapsedTimer clock;
+        clock.start();
+        while (!m_doomed.isEmpty() && !clock.hasExpired(25)) {
+            for (int i = 0; i < 256 && !m_doomed.isEmpty(); ++i)
+                delete m_doomed.takeLast();
+        }
     }
-    if (m_fills.empty())
+    if (m_fills.empty() && m_doomed.isEmpty() && m_doomedLinks.isEmpty()
+        && m_doomedRightOf.isEmpty())
         m_sliceTimer->stop();
 }
 

@@ -45,8 +45,8 @@ public:
     // items and the first level below them and sizes the first columns; does nothing unless both
     // trees have a root.
     void show(Zovtree* tree1, Zovtree* resultTree);
-    // Forgets the highlight, stops the slices still to come, deletes every item and empties both
-    // maps.
+    // Forgets the highlight, stops the slices still to come, takes every item out of the views
+    // (they are deleted in later turns) and empties both maps.
     void reset();
     // Items made per side and slice at most, the first slice included (at least 1).
     void setSliceSize(int items);
@@ -157,6 +157,10 @@ private:
     QMultiHash<Vtreeitem*, Vtreeitem*> m_rightOf;
     // Oldest first; the timer works on the front one.
     std::vector<std::unique_ptr<Fill>> m_fills;
+    // Items of an earlier fill, out of the views, deleted when no fill needs the turns.
+    QList<QTreeWidgetItem*> m_doomed;
+    QHash<Vtreeitem*, Vtreeitem*> m_doomedLinks;
+    QMultiHash<Vtreeitem*, Vtreeitem*> m_doomedRightOf;
     QTimer* m_sliceTimer;
     int m_sliceSize = 2000;
 };
