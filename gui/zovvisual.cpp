@@ -327,14 +327,24 @@ void Zovvisual::addSlices()
             dropFill(fill->right ? static_cast<QTreeWidgetItem*>(fill->right) : fill->left);
         else
             reportProgress();
-    } else if (!m_doomedLinks.isEmpty() || !m_doomedRightOf.isEmpty()) {
-        m_doomedLinks.clear();
-        m_doomedRightOf.clear();
     } else {
+        // Clearing a map of a few hundred thousand links at once would take a turn of its own.
+        // Nothing waits for the freeing, so its turns are shorter than a slice's.
+        constexpr qint64 budgetMs = 15;
         QElapsedTimer clock;
         clock.start();
-        while (!m_doomed.isEmpty() && !clock.hasExpired(25)) {
-            for (int i = 0; i < 256 && !m_doomed.isEmpty(); ++i)
+        while (!m_doomedLinks.isEmpty() && !clock.hasExpired(budgetMs)) {
+            auto at = m_doomedLinks.begin();
+            for (int i = 0; i < 1024 && at != m_doomedLinks.end(); ++i)
+                at = m_doomedLinks.erase(at);
+        }
+        while (!m_doomedRightOf.isEmpty() && !clock.hasExpired(budgetMs)) {
+            auto at = m_doomedRightOf.begin();
+            for (int i = 0; i < 1024 && at != m_doomedRightOf.end(); ++i)
+                at = m_doomedRightOf.erase(at);
+        }
+        while (!m_doomed.isEmpty() && !clock.hasExpired(budgetMs)) {
+            for (int i = 0; i < 64 && !m_doomed.isEmpty(); ++i)
                 delete m_doomed.takeLast();
         }
     }
