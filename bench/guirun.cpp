@@ -80,6 +80,11 @@ int main(int argc, char* argv[])
             complete = now;
         if (written < 0 && !window.runner() && !window.writer())
             written = now;
+        if (written >= 0 && usable < 0) {
+            std::fputs("the run ended without filling the view\n", stderr);
+            QCoreApplication::exit(1);
+            return;
+        }
         if (complete < 0 || written < 0)
             return;
         std::printf(

@@ -42,8 +42,8 @@ public:
 
     using QWidget::show;
     // Takes the mark texts and text markers from the current settings, builds the two root
-    // items and the first level below them and sizes the first columns; does nothing unless both
-    // trees have a root.
+    // items and the first slice of the level below them and sizes the first columns to it; the
+    // rest of the level follows in later turns. Does nothing unless both trees have a root.
     void show(Zovtree* tree1, Zovtree* resultTree);
     // Forgets the highlight, stops the slices still to come, takes every item out of the views
     // (they are deleted in later turns) and empties both maps.
