@@ -134,6 +134,19 @@ Mainwindow::Mainwindow(QStringList* arguments)
     m_stepTimer = new QTimer(this);
     m_stepTimer->setInterval(100);
     connect(m_stepTimer, &QTimer::timeout, this, &Mainwindow::showStep);
+    // Once the run is over the bar tells how far the view is with the items still to come.
+    connect(m_view, &Zovvisual::fillProgress, this, [this](int percent) {
+        if (m_runner)
+            return;
+        if (percent >= 100) {
+            m_progress->hide();
+            m_progress->setRange(0, 0);
+            return;
+        }
+        m_progress->setRange(0, 100);
+        m_progress->setValue(percent);
+        m_progress->show();
+    });
 
     m_logWindow = std::make_unique<QPlainTextEdit>();
     m_logWindow->setObjectName(QStringLiteral("logwindow"));
@@ -419,16 +432,14 @@ void Mainwindow::diff()
 
     setRunControlsEnabled(false);
     showStatus(QCoreApplication::translate("", "Reset Visualization..."));
-    {
-        const Waitcursor wait;
-        m_view->reset();
-        m_scenario.reset();
-    }
+    m_view->reset();
+    std::unique_ptr<Diffscenario> previous = std::move(m_scenario);
     m_arguments->insert(1, m_path1);
     m_arguments->insert(2, m_path2);
     m_scenario = std::make_unique<Diffscenario>(*m_arguments, true);
     m_scenario->setBuiltinFallback(true);
     m_runner = std::make_unique<Runthread>(m_scenario.get());
+    m_runner->discardFirst(std::move(previous));
     connect(m_runner.get(), &QThread::finished, this, &Mainwindow::run_finished);
     setSettingsReadersEnabled(false);
     m_shownStep = -1;

@@ -217,12 +217,7 @@ Vtreeitem* Changenavigator::reveal(const QVector<const Zovnode*>& path)
         // The view's own expansion makes the child items and opens the left side with them.
         if (!item->isExpanded())
             tree->expandItem(item);
-        Vtreeitem* found = nullptr;
-        for (int i = 0; i < item->childCount() && !found; ++i) {
-            auto* child = static_cast<Vtreeitem*>(item->child(i));
-            if (child->node() == path[level])
-                found = child;
-        }
+        Vtreeitem* found = m_view->rightChild(item, path[level]);
         if (!found)
             return nullptr;
         item = found;

@@ -21,7 +21,7 @@ Matchfilter::Matchfilter(Zovvisual* view, QObject* parent)
     : QObject(parent)
     , m_view(view)
 {
-    connect(m_view->rightTree(), &QTreeWidget::itemExpanded, this, &Matchfilter::filterChildren);
+    connect(m_view, &Zovvisual::childrenAdded, this, &Matchfilter::filterAdded);
     // Shifted pairs may have become complete matches, or stopped being ones.
     connect(m_view, &Zovvisual::restyled, this, [this] {
         if (!m_active)
@@ -51,12 +51,19 @@ void Matchfilter::filterAll()
         hideIfMatch(*it);
 }
 
-void Matchfilter::filterChildren(QTreeWidgetItem* rightParent)
+void Matchfilter::filterAdded(
+    QTreeWidgetItem* rightParent, int firstRight, QTreeWidgetItem* leftParent, int firstLeft)
 {
     if (!m_active)
         return;
-    for (int i = 0; i < rightParent->childCount(); ++i)
+    for (int i = firstRight; rightParent && i < rightParent->childCount(); ++i)
         hideIfMatch(rightParent->child(i));
+    // Left items whose right counterpart came in an earlier slice.
+    for (int i = firstLeft; leftParent && i < leftParent->childCount(); ++i) {
+        auto* left = static_cast<Vtreeitem*>(leftParent->child(i));
+        if (Vtreeitem* right = m_view->rightItemOf(left))
+            hideIfMatch(right);
+    }
 }
 
 void Matchfilter::hideIfMatch(QTreeWidgetItem* right)

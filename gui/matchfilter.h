@@ -7,13 +7,13 @@ class Zovvisual;
 
 // Hides, while active, every right item of a Zovvisual shown as a complete match (shifted pairs
 // with nothing else changed among them, unless they are shown as moved), together with its left
-// counterpart; items made later by expanding, and a change of look, obey it too.
+// counterpart; items made later by expanding or in later slices, and a change of look, obey it
+// too.
 class Matchfilter : public QObject {
     Q_OBJECT
 
 public:
-    // view: not owned, must outlive the filter. It must be made after the view so that it hears
-    // of an expansion only after the view has made the new items.
+    // view: not owned, must outlive the filter.
     explicit Matchfilter(Zovvisual* view, QObject* parent = nullptr);
 
     // Hides the complete matches now shown, or shows every item again.
@@ -22,7 +22,9 @@ public:
 
 private:
     void filterAll();
-    void filterChildren(QTreeWidgetItem* rightParent);
+    // The children just added below an open pair.
+    void filterAdded(
+        QTreeWidgetItem* rightParent, int firstRight, QTreeWidgetItem* leftParent, int firstLeft);
     void hideIfMatch(QTreeWidgetItem* right);
 
     Zovvisual* m_view;

@@ -11,11 +11,14 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <algorithm>
 
 namespace {
 
@@ -56,7 +59,31 @@ void setNodeColumns(Vtreeitem* item, const Zovnode* node)
 
 Vtreeitem* asVtreeitem(QTreeWidgetItem* item) { return dynamic_cast<Vtreeitem*>(item); }
 
+qsizetype childCount(const Vtreeitem* parent)
+{
+    const QVector<Zovnode*>* children = parent ? parent->node()->children() : nullptr;
+    return children ? children->size() : 0;
+}
+
 } // namespace
+
+// The children of an opening pair still to be made, and what linking them needs meanwhile.
+struct Zovvisual::Fill {
+    Vtreeitem* left = nullptr;
+    Vtreeitem* right = nullptr;
+    qsizetype leftNext = 0;
+    qsizetype rightNext = 0;
+    // The mark the next right child shows.
+    QString mark;
+    int kind = -1;
+    bool shifted = false;
+    // The left children made so far, by node, for the right ones that come after them.
+    QHash<const Zovnode*, Vtreeitem*> leftNodes;
+    // Right children whose partner's left item is still to come, by that partner.
+    QMultiHash<const Zovnode*, Vtreeitem*> waiting;
+
+    bool complete() const { return leftNext >= childCount(left) && rightNext >= childCount(right); }
+};
 
 Zovvisual::Zovvisual(QWidget* parent)
     : QSplitter(parent)
@@ -75,6 +102,9 @@ Zovvisual::Zovvisual(QWidget* parent)
     m_rightTree->setObjectName(QStringLiteral("tree_diff"));
     m_rightTree->setColumnCount(3);
     m_rightTree->setItemDelegate(new Markdelegate(this, m_rightTree));
+    m_sliceTimer = new QTimer(this);
+    m_sliceTimer->setInterval(0);
+    connect(m_sliceTimer, &QTimer::timeout, this, &Zovvisual::addSlices);
     addWidget(m_leftTree);
     addWidget(m_rightTree);
     // The trees take the height that lines above them leave.
@@ -99,7 +129,7 @@ Zovvisual::Zovvisual(QWidget* parent)
     connect(m_rightTree, &QTreeWidget::itemClicked, this, &Zovvisual::bitemclicked);
 }
 
-Zovvisual::~Zovvisual() = default;
+Zovvisual::~Zovvisual() { qDeleteAll(m_doomed); }
 
 QBrush Zovvisual::highlightBrush() { return QBrush(QColor(248, 255, 0, 127), Qt::SolidPattern); }
 
@@ -121,18 +151,34 @@ void Zovvisual::setHeaders()
 
 void Zovvisual::reset()
 {
+    const bool filling = isFilling();
+    m_fills.clear();
     m_highlightLeft = nullptr;
     m_highlightRight = nullptr;
     // Clearing must not run the collapse handlers on items that are going away.
     const QSignalBlocker leftBlocker(m_leftTree);
     const QSignalBlocker rightBlocker(m_rightTree);
-    m_leftTree->clear();
-    m_rightTree->clear();
-    m_leftNodes.clear();
+    // Out of the views at once; deleting a few hundred thousand items waits for idle turns.
+    for (QTreeWidget* tree : { m_leftTree, m_rightTree }) {
+        while (tree->topLevelItemCount() > 0) {
+            QTreeWidgetItem* top = tree->takeTopLevelItem(0);
+            m_doomed += top->takeChildren();
+            m_doomed.append(top);
+        }
+    }
+    // Freeing the links of a long list takes a while of its own.
+    m_doomedLinks.swap(m_links);
+    m_doomedRightOf.swap(m_rightOf);
     m_links.clear();
     m_rightOf.clear();
+    if (!m_doomed.isEmpty() || !m_doomedLinks.isEmpty())
+        m_sliceTimer->start();
+    if (filling)
+        Q_EMIT fillProgress(100);
     Q_EMIT cleared();
 }
+
+void Zovvisual::setSliceSize(int items) { m_sliceSize = qMax(1, items); }
 
 void Zovvisual::show(Zovtree* tree1, Zovtree* resultTree)
 {
@@ -176,59 +222,85 @@ void Zovvisual::link(Vtreeitem* right, Vtreeitem* left)
     m_rightOf.insert(left, right);
 }
 
-void Zovvisual::fillLeft(Vtreeitem* parent)
+Vtreeitem* Zovvisual::makeLeft(Zovnode* node)
 {
-    const QVector<Zovnode*>* children = parent->node()->children();
-    if (!children)
-        return;
-    // Items are filled before they join the tree: every change to an item in the tree makes the
-    // view lay out all open levels again.
-    QList<QTreeWidgetItem*> items;
-    items.reserve(children->size());
-    for (Zovnode* child : *children) {
-        auto* item = new Vtreeitem(child);
-        items.append(item);
-        m_leftNodes.insert(child, item);
-        item->setText(0, nodeText(child));
-        if (hasItemDecoration(child)) {
-            item->setIcon(0, m_normalIcon);
-            if (child->hasAttributes())
-                item->setText(1, attributeText(child));
-            if (child->hasChildren())
-                item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-        }
+    auto* item = new Vtreeitem(node);
+    item->setText(0, nodeText(node));
+    if (hasItemDecoration(node)) {
+        item->setIcon(0, m_normalIcon);
+        if (node->hasAttributes())
+            item->setText(1, attributeText(node));
+        if (node->hasChildren())
+            item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     }
-    parent->addChildren(items);
+    return item;
 }
 
-void Zovvisual::fillRight(Vtreeitem* parent)
+void Zovvisual::startFill(Vtreeitem* left, Vtreeitem* right)
 {
-    const QVector<Zovnode*>* children = parent->node()->children();
-    int kind = Marklook::inheritedKind(parent->markKind());
-    bool shifted = parent->isShifted();
-    QString mark = parent->text(2);
-    if (kind != parent->markKind()) {
-        mark = m_look.text(kind);
-        shifted = false;
+    auto fill = std::make_unique<Fill>();
+    fill->left = left;
+    fill->right = right;
+    if (right) {
+        fill->kind = Marklook::inheritedKind(right->markKind());
+        fill->shifted = right->isShifted();
+        fill->mark = right->text(2);
+        if (fill->kind != right->markKind()) {
+            fill->mark = m_look.text(fill->kind);
+            fill->shifted = false;
+        }
+    }
+    if (addSlice(*fill, false))
+        return;
+    m_fills.push_back(std::move(fill));
+    m_sliceTimer->start();
+    reportProgress();
+}
+
+bool Zovvisual::addSlice(Fill& fill, bool timed)
+{
+    // A loaded machine makes a slice slower; the window must still repaint often enough.
+    constexpr qint64 budgetMs = 25;
+    QElapsedTimer clock;
+    clock.start();
+    const auto late
+        = [&](qsizetype made) { return timed && made % 256 == 255 && clock.hasExpired(budgetMs); };
+    // Items are filled before they join the tree: every change to an item in the tree makes the
+    // view lay out all open levels again.
+    QList<QTreeWidgetItem*> lefts;
+    const int firstLeft = fill.left ? fill.left->childCount() : 0;
+    const qsizetype leftEnd = childCount(fill.left);
+    while (fill.leftNext < leftEnd && lefts.size() < m_sliceSize && !late(lefts.size())) {
+        Zovnode* child = fill.left->node()->children()->at(fill.leftNext++);
+        Vtreeitem* item = makeLeft(child);
+        lefts.append(item);
+        fill.leftNodes.insert(child, item);
+        for (Vtreeitem* right : fill.waiting.values(child))
+            link(right, item);
+        fill.waiting.remove(child);
     }
 
-    static const QVector<Zovnode*> none;
-    QList<QTreeWidgetItem*> items;
-    for (Zovnode* child : children ? *children : none) {
+    QList<QTreeWidgetItem*> rights;
+    const int firstRight = fill.right ? fill.right->childCount() : 0;
+    const qsizetype rightEnd = childCount(fill.right);
+    while (fill.rightNext < rightEnd && rights.size() < m_sliceSize && !late(rights.size())) {
+        Zovnode* child = fill.right->node()->children()->at(fill.rightNext++);
         if (isZovMark(child)) {
-            mark = child->value();
-            kind = m_look.kind(mark);
-            shifted = child->isShifted() && isPositionKind(kind);
+            fill.mark = child->value();
+            fill.kind = m_look.kind(fill.mark);
+            fill.shifted = child->isShifted() && isPositionKind(fill.kind);
             continue;
         }
         // A deleted element's name is not part of the mark its item shows.
-        if (kind == element_deleted)
-            mark = m_look.text(element_deleted);
+        if (fill.kind == element_deleted)
+            fill.mark = m_look.text(element_deleted);
         auto* item = new Vtreeitem(child);
-        items.append(item);
+        rights.append(item);
         if (child->partner()) {
-            if (Vtreeitem* left = m_leftNodes.value(child->partner(), nullptr))
+            if (Vtreeitem* left = fill.leftNodes.value(child->partner(), nullptr))
                 link(item, left);
+            else if (fill.left && fill.leftNext < leftEnd)
+                fill.waiting.insert(child->partner(), item);
         }
         item->setText(0, nodeText(child));
         if (hasItemDecoration(child)) {
@@ -237,10 +309,124 @@ void Zovvisual::fillRight(Vtreeitem* parent)
             if (child->hasChildren())
                 item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
         }
-        applyMark(item, mark, kind, shifted);
+        applyMark(item, fill.mark, fill.kind, fill.shifted);
     }
-    parent->addChildren(items);
-    m_leftNodes.clear();
+    if (!lefts.isEmpty())
+        fill.left->addChildren(lefts);
+    if (!rights.isEmpty())
+        fill.right->addChildren(rights);
+    Q_EMIT childrenAdded(fill.right, firstRight, fill.left, firstLeft);
+    return fill.complete();
+}
+
+void Zovvisual::addSlices()
+{
+    if (!m_fills.empty()) {
+        Fill* fill = m_fills.front().get();
+        if (addSlice(*fill, true))
+            dropFill(fill->right ? static_cast<QTreeWidgetItem*>(fill->right) : fill->left);
+        else
+            reportProgress();
+    } else {
+        // Clearing a map of a few hundred thousand links at once would take a turn of its own.
+        // Nothing waits for the freeing, so its turns are shorter than a slice's.
+        constexpr qint64 budgetMs = 15;
+        QElapsedTimer clock;
+        clock.start();
+        while (!m_doomedLinks.isEmpty() && !clock.hasExpired(budgetMs)) {
+            auto at = m_doomedLinks.begin();
+            for (int i = 0; i < 1024 && at != m_doomedLinks.end(); ++i)
+                at = m_doomedLinks.erase(at);
+        }
+        while (!m_doomedRightOf.isEmpty() && !clock.hasExpired(budgetMs)) {
+            auto at = m_doomedRightOf.begin();
+            for (int i = 0; i < 1024 && at != m_doomedRightOf.end(); ++i)
+                at = m_doomedRightOf.erase(at);
+        }
+        while (!m_doomed.isEmpty() && !clock.hasExpired(budgetMs)) {
+            for (int i = 0; i < 64 && !m_doomed.isEmpty(); ++i)
+                delete m_doomed.takeLast();
+        }
+    }
+    if (m_fills.empty() && m_doomed.isEmpty() && m_doomedLinks.isEmpty()
+        && m_doomedRightOf.isEmpty())
+        m_sliceTimer->stop();
+}
+
+Zovvisual::Fill* Zovvisual::fillOf(const QTreeWidgetItem* parent) const
+{
+    if (!parent)
+        return nullptr;
+    for (const std::unique_ptr<Fill>& fill : m_fills) {
+        if (fill->left == parent || fill->right == parent)
+            return fill.get();
+    }
+    return nullptr;
+}
+
+bool Zovvisual::advance(const QTreeWidgetItem* parent)
+{
+    Fill* fill = fillOf(parent);
+    if (!fill)
+        return false;
+    if (addSlice(*fill, false))
+        dropFill(parent);
+    return true;
+}
+
+void Zovvisual::dropFill(const QTreeWidgetItem* parent)
+{
+    if (m_fills.empty() || !parent)
+        return;
+    const auto at
+        = std::find_if(m_fills.begin(), m_fills.end(), [parent](const std::unique_ptr<Fill>& fill) {
+              return fill->left == parent || fill->right == parent;
+          });
+    if (at == m_fills.end())
+        return;
+    m_fills.erase(at);
+    reportProgress();
+}
+
+void Zovvisual::reportProgress()
+{
+    qsizetype done = 0;
+    qsizetype total = 0;
+    for (const std::unique_ptr<Fill>& fill : m_fills) {
+        done += fill->leftNext + fill->rightNext;
+        total += childCount(fill->left) + childCount(fill->right);
+    }
+    Q_EMIT fillProgress(total > 0 ? int(done * 100 / total) : 100);
+}
+
+Vtreeitem* Zovvisual::rightChild(Vtreeitem* parent, const Zovnode* node)
+{
+    int from = 0;
+    do {
+        for (int i = from; i < parent->childCount(); ++i) {
+            auto* child = static_cast<Vtreeitem*>(parent->child(i));
+            if (child->node() == node)
+                return child;
+        }
+        from = parent->childCount();
+    } while (advance(parent));
+    return nullptr;
+}
+
+Vtreeitem* Zovvisual::linkedLeft(Vtreeitem* right)
+{
+    Vtreeitem* left = leftItemOf(right);
+    while (!left && right->node()->partner() && advance(right->parent()))
+        left = leftItemOf(right);
+    return left;
+}
+
+Vtreeitem* Zovvisual::linkedRight(Vtreeitem* left)
+{
+    Vtreeitem* right = rightItemOf(left);
+    while (!right && left->node()->partner() && advance(left->parent()))
+        right = rightItemOf(left);
+    return right;
 }
 
 int Zovvisual::shownKind(const QTreeWidgetItem* right) const
@@ -339,7 +525,7 @@ void Zovvisual::highlight(Vtreeitem* right)
     for (int c = 0; c < 3; ++c)
         right->setBackground(c, highlightBrush());
     m_highlightRight = right;
-    if (Vtreeitem* left = leftItemOf(right)) {
+    if (Vtreeitem* left = linkedLeft(right)) {
         for (int c = 0; c < 2; ++c)
             left->setBackground(c, highlightBrush());
         m_highlightLeft = left;
@@ -375,14 +561,18 @@ void Zovvisual::expand_a(QTreeWidgetItem* item)
     Vtreeitem* left = asVtreeitem(item);
     if (!left)
         return;
-    if (left->node()->hasChildren()) {
-        fillLeft(left);
+    Vtreeitem* right = left->node()->partner() ? linkedRight(left) : nullptr;
+    if (left->node()->hasChildren() && left->childCount() == 0 && !fillOf(left)) {
+        // The right side opens in the same fill: its links need the left children's items.
+        const bool pair
+            = right && right->node()->hasChildren() && right->childCount() == 0 && !fillOf(right);
+        startFill(left, pair ? right : nullptr);
         widenFor(m_leftTree, left);
+        if (pair)
+            widenFor(m_rightTree, right);
     }
-    if (left->node()->partner()) {
-        if (Vtreeitem* right = rightItemOf(left))
-            m_rightTree->expandItem(right);
-    }
+    if (right)
+        m_rightTree->expandItem(right);
 }
 
 void Zovvisual::expand_diff(QTreeWidgetItem* item)
@@ -391,13 +581,17 @@ void Zovvisual::expand_diff(QTreeWidgetItem* item)
     if (!right || !right->node()->hasChildren())
         return;
     const Waitcursor wait;
-    // The left children must exist first: their node map entries give the links.
-    if (right->node()->partner()) {
-        if (Vtreeitem* left = leftItemOf(right))
-            m_leftTree->expandItem(left);
+    Vtreeitem* left = right->node()->partner() ? linkedLeft(right) : nullptr;
+    if (right->childCount() == 0 && !fillOf(right)) {
+        const bool pair
+            = left && left->node()->hasChildren() && left->childCount() == 0 && !fillOf(left);
+        startFill(pair ? left : nullptr, right);
+        widenFor(m_rightTree, right);
+        if (pair)
+            widenFor(m_leftTree, left);
     }
-    fillRight(right);
-    widenFor(m_rightTree, right);
+    if (left)
+        m_leftTree->expandItem(left);
 }
 
 void Zovvisual::widenFor(QTreeWidget* tree, QTreeWidgetItem* parent)
@@ -458,6 +652,7 @@ void Zovvisual::collapse_diff(QTreeWidgetItem* item)
 
 void Zovvisual::deleteLeftChildren(QTreeWidgetItem* parent)
 {
+    dropFill(parent);
     const QList<QTreeWidgetItem*> children = parent->takeChildren();
     for (QTreeWidgetItem* child : children) {
         deleteLeftChildren(child);
@@ -466,14 +661,13 @@ void Zovvisual::deleteLeftChildren(QTreeWidgetItem* parent)
         for (Vtreeitem* right : rights)
             m_links.remove(right);
         m_rightOf.remove(left);
-        if (m_leftNodes.value(left->node(), nullptr) == left)
-            m_leftNodes.remove(left->node());
         delete left;
     }
 }
 
 void Zovvisual::deleteRightChildren(QTreeWidgetItem* parent)
 {
+    dropFill(parent);
     const QList<QTreeWidgetItem*> children = parent->takeChildren();
     for (QTreeWidgetItem* child : children) {
         deleteRightChildren(child);
@@ -508,7 +702,7 @@ void Zovvisual::aitemclicked(QTreeWidgetItem* item, int column)
     left->setSelected(false);
     removeHighlight();
     m_highlightLeft = left;
-    Vtreeitem* right = rightItemOf(left);
+    Vtreeitem* right = linkedRight(left);
     if (!right)
         return;
     for (int c = 0; c < 2; ++c)
@@ -528,7 +722,7 @@ void Zovvisual::bitemclicked(QTreeWidgetItem* item, int column)
     right->setSelected(false);
     removeHighlight();
     m_highlightRight = right;
-    Vtreeitem* left = leftItemOf(right);
+    Vtreeitem* left = linkedLeft(right);
     if (!left)
         return;
     for (int c = 0; c < 3; ++c)

@@ -7,8 +7,11 @@
 #include <QIcon>
 #include <QSplitter>
 #include <QString>
+#include <memory>
+#include <vector>
 
 class QAction;
+class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 class Vtreeitem;
@@ -17,8 +20,11 @@ class Zovtree;
 
 // The twin tree view: the first document on the left, the merged result with its change marks
 // on the right. Child items exist only while their parent is expanded, and both sides expand,
-// collapse and highlight in step. Marks are shown as the Marklook taken when the view was
-// filled decides, so later changes to the settings do not touch what is shown.
+// collapse and highlight in step. A long child list gets its first slice of items at once and
+// the rest a slice per turn of the event loop, so the window keeps repainting; whatever needs an
+// item not made yet (a link, a child on the way to a change) makes the slices up to it first. Marks
+// are shown as the Marklook taken when the view was filled decides, so later changes to the
+// settings do not touch what is shown.
 class Zovvisual : public QSplitter {
     Q_OBJECT
 
@@ -36,11 +42,20 @@ public:
 
     using QWidget::show;
     // Takes the mark texts and text markers from the current settings, builds the two root
-    // items and the first level below them and sizes the first columns; does nothing unless both
-    // trees have a root.
+    // items and the first slice of the level below them and sizes the first columns to it; the
+    // rest of the level follows in later turns. Does nothing unless both trees have a root.
     void show(Zovtree* tree1, Zovtree* resultTree);
-    // Forgets the highlight, deletes every item and empties both maps.
+    // Forgets the highlight, stops the slices still to come, takes every item out of the views
+    // (they are deleted in later turns) and empties both maps.
     void reset();
+    // Items made per side and slice at most, the first slice included (at least 1).
+    void setSliceSize(int items);
+    int sliceSize() const { return m_sliceSize; }
+    // Child items are still being added in slices.
+    bool isFilling() const { return !m_fills.empty(); }
+    // The child item of a right parent that shows node, made now when its slice has not come
+    // yet; null when there is none.
+    Vtreeitem* rightChild(Vtreeitem* parent, const Zovnode* node);
     // Sets the column headers and the action texts in the current language.
     void setHeaders();
 
@@ -51,7 +66,6 @@ public:
     // The right item linked to a left item, or null.
     Vtreeitem* rightItemOf(Vtreeitem* left) const;
     int linkCount() const { return m_links.size(); }
-    int leftNodeCount() const { return m_leftNodes.size(); }
     Vtreeitem* highlightedLeft() const { return m_highlightLeft; }
     Vtreeitem* highlightedRight() const { return m_highlightRight; }
 
@@ -84,6 +98,12 @@ Q_SIGNALS:
     void cleared();
     // The items were styled again after the shifted pairs changed their look.
     void restyled();
+    // Child items joined an open pair: the right parent's from firstRight on and the left
+    // parent's from firstLeft on. Either parent is null when only one side opened.
+    void childrenAdded(
+        QTreeWidgetItem* rightParent, int firstRight, QTreeWidgetItem* leftParent, int firstLeft);
+    // How much of the slices still to come is made, in percent; 100 when the last one is in.
+    void fillProgress(int percent);
 
 public Q_SLOTS:
     void expand_a(QTreeWidgetItem* item);
@@ -94,8 +114,23 @@ public Q_SLOTS:
     void bitemclicked(QTreeWidgetItem* item, int column);
 
 private:
-    void fillLeft(Vtreeitem* parent);
-    void fillRight(Vtreeitem* parent);
+    struct Fill;
+    // Makes the children of an opening pair, the first slice now; either side may be null.
+    void startFill(Vtreeitem* left, Vtreeitem* right);
+    // Makes and adds the next slice of both sides, a timed one cut short when it takes long;
+    // true when the fill is complete.
+    bool addSlice(Fill& fill, bool timed);
+    // The timer's turn: the next slice of the oldest fill.
+    void addSlices();
+    Fill* fillOf(const QTreeWidgetItem* parent) const;
+    // Adds the next slice of parent's fill; false when parent has none pending.
+    bool advance(const QTreeWidgetItem* parent);
+    void dropFill(const QTreeWidgetItem* parent);
+    void reportProgress();
+    // The linked items, made first when the slice that links them is still to come.
+    Vtreeitem* linkedLeft(Vtreeitem* right);
+    Vtreeitem* linkedRight(Vtreeitem* left);
+    Vtreeitem* makeLeft(Zovnode* node);
     void applyMark(Vtreeitem* item, const QString& mark, int kind, bool shifted);
     // Colour, icon, note and tool tips of a result item from its mark.
     void style(Vtreeitem* item);
@@ -117,8 +152,15 @@ private:
     QTreeWidget* m_rightTree;
     QAction* m_shiftedAction;
     Marklook m_look;
-    QHash<const Zovnode*, Vtreeitem*> m_leftNodes;
     QHash<Vtreeitem*, Vtreeitem*> m_links;
     // The link map read backwards, so finding and dropping a left item's links needs no search.
     QMultiHash<Vtreeitem*, Vtreeitem*> m_rightOf;
+    // Oldest first; the timer works on the front one.
+    std::vector<std::unique_ptr<Fill>> m_fills;
+    // Items of an earlier fill, out of the views, deleted when no fill needs the turns.
+    QList<QTreeWidgetItem*> m_doomed;
+    QHash<Vtreeitem*, Vtreeitem*> m_doomedLinks;
+    QMultiHash<Vtreeitem*, Vtreeitem*> m_doomedRightOf;
+    QTimer* m_sliceTimer;
+    int m_sliceSize = 2000;
 };

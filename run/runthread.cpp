@@ -9,8 +9,11 @@ Runthread::Runthread(Diffscenario* scenario)
 
 Runthread::~Runthread() { wait(); }
 
+void Runthread::discardFirst(std::unique_ptr<Diffscenario> old) { m_discarded = std::move(old); }
+
 void Runthread::run()
 {
+    m_discarded.reset();
     m_step = Init;
     m_result = m_scenario->init();
     if (m_result != 0)

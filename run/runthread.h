@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <atomic>
+#include <memory>
 
 class Diffscenario;
 
@@ -18,12 +19,16 @@ public:
     Step step() const { return static_cast<Step>(m_step.load()); }
     // 0, or the failed step's code (from init or parseFiles); valid once the thread finished.
     int result() const { return m_result; }
+    // An earlier run's scenario, freed on the thread before the steps start: freeing large trees
+    // takes a while. Call before start.
+    void discardFirst(std::unique_ptr<Diffscenario> old);
 
 protected:
     void run() override;
 
 private:
     Diffscenario* m_scenario;
+    std::unique_ptr<Diffscenario> m_discarded;
     std::atomic<int> m_step { Init };
     int m_result = 0;
 };

@@ -312,6 +312,50 @@ private Q_SLOTS:
         QCOMPARE(w->view()->leftTree()->topLevelItemCount(), 0);
         QCOMPARE(isCompleteXml(QStringLiteral("big2_zov.xml")), written);
     }
+
+    void endDuringFill_data()
+    {
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("new run") << false;
+        QTest::newRow("window closed") << true;
+    }
+
+    void endDuringFill()
+    {
+        QFETCH(bool, closed);
+        QVERIFY(writeTextFile(QStringLiteral("big1.xml"), largeDocument(20000, 7)));
+        QVERIFY(writeTextFile(QStringLiteral("big2.xml"), largeDocument(20000, 5)));
+        Mainwindow* w = window();
+        w->view()->setSliceSize(100);
+        setPaths(w, QStringLiteral("big1.xml"), QStringLiteral("big2.xml"));
+        w->diff();
+        // Both threads end before the window hears of them, so the view holds its first slice.
+        w->runner()->wait();
+        QCoreApplication::sendPostedEvents(w, QEvent::MetaCall);
+        w->writer()->wait();
+        QCoreApplication::sendPostedEvents(w, QEvent::MetaCall);
+        QVERIFY(!w->writer() && w->diffButton()->isEnabled());
+        QCOMPARE(w->view()->leftTree()->topLevelItem(0)->childCount(), 100);
+        QVERIFY(w->view()->isFilling() && !w->progressBar()->isHidden());
+        if (closed) {
+            QVERIFY(w->close());
+            QVERIFY(!w->view()->isFilling() && w->progressBar()->isHidden());
+            QCOMPARE(w->view()->leftTree()->topLevelItemCount(), 0);
+            QCoreApplication::processEvents();
+            QVERIFY(!w->view()->isFilling() && !w->scenario());
+            return;
+        }
+        QVERIFY(writeTextFile(QStringLiteral("long1.xml"), largeDocument(15000, 3)));
+        QVERIFY(writeTextFile(QStringLiteral("long2.xml"), largeDocument(15000, 4)));
+        runToEnd(w, QStringLiteral("long1.xml"), QStringLiteral("long2.xml"));
+        QTRY_VERIFY(!w->view()->isFilling());
+        QVERIFY(w->progressBar()->isHidden());
+        // Only the second run's items, every pair linked.
+        QCOMPARE(w->view()->leftTree()->topLevelItem(0)->childCount(), 15000);
+        QCOMPARE(w->view()->rightTree()->topLevelItem(0)->childCount(), 15000);
+        QCOMPARE(w->view()->linkCount(), 15001);
+        QVERIFY(m_catcher->boxes.isEmpty());
+    }
 };
 
 QTEST_MAIN(Tst_mainwindow)

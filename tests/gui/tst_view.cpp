@@ -83,6 +83,46 @@ QStringList dump(QTreeWidget* tree)
     return lines;
 }
 
+// A list of count pairs e0.. behind one added element, with the last pair moved to the front
+// as a shifted pair (shown as a complete match) and a content change three fifths down; the
+// moved pair and the change each hold one child pair.
+struct Longpair {
+    std::unique_ptr<Zovtree> left = Navpair::rooted();
+    std::unique_ptr<Zovtree> right = Navpair::rooted();
+    int changed;
+
+    explicit Longpair(int count)
+        : changed(count * 3 / 5)
+    {
+        Zovnode* r = right->root();
+        r->appendMark(QStringLiteral("element added"));
+        Navpair::add(r, "new");
+        QVector<Zovnode*> lefts;
+        for (int i = 0; i < count; ++i)
+            lefts << left->root()->appendChild(new Zovelementnode(QStringLiteral("e%1").arg(i)));
+        const auto pairWith = [&](int i, const char* mark) {
+            Zovnode* markNode = r->appendMark(QLatin1String(mark));
+            Zovnode* node = r->appendChild(new Zovelementnode(QStringLiteral("e%1").arg(i)));
+            node->linkPartner(lefts[i]);
+            lefts[i]->linkPartner(node);
+            Navpair::pair(lefts[i], node, "complete match", Navpair::element("inner"));
+            return markNode;
+        };
+        pairWith(count - 1, "position change 1")->setShifted(true);
+        for (int i = 0; i + 1 < count; ++i)
+            pairWith(i, i == changed ? "content change" : "complete match");
+    }
+};
+
+QTreeWidgetItem* childNamed(QTreeWidgetItem* parent, const QString& name)
+{
+    for (int i = 0; i < parent->childCount(); ++i) {
+        if (parent->child(i)->text(0) == name)
+            return parent->child(i);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 // The view with the navigator, the match filter and the summary bar that follow it, driven by
@@ -100,7 +140,14 @@ class Tst_view : public QObject {
     QStringList m_output;
 
     // The one place that waits for a filled view.
-    void fill(Zovtree* left, Zovtree* right) { m_view->show(left, right); }
+    void fill(Zovtree* left, Zovtree* right)
+    {
+        m_view->show(left, right);
+        QTRY_VERIFY(!m_view->isFilling());
+    }
+
+    QTreeWidgetItem* leftRoot() const { return m_view->leftTree()->topLevelItem(0); }
+    QTreeWidgetItem* rightRoot() const { return m_view->rightTree()->topLevelItem(0); }
 
     QString highlights() const
     {
@@ -249,6 +296,87 @@ private Q_SLOTS:
         // The change reached, not the item standing for it, is where the next step starts.
         QCOMPARE(m_nav->next(), Step::AtEnd);
         QCOMPARE(m_nav->current(), bottom);
+    }
+
+    void slices_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("filtered");
+        QTest::newRow("one item a slice") << 1 << false;
+        QTest::newRow("uneven slices") << 7 << false;
+        QTest::newRow("one short of the list") << 50 << false;
+        QTest::newRow("hidden matches, one item a slice") << 1 << true;
+        QTest::newRow("hidden matches, uneven slices") << 7 << true;
+    }
+
+    void slices()
+    {
+        QFETCH(int, size);
+        QFETCH(bool, filtered);
+        const Longpair pair(50);
+        m_filter->setActive(filtered);
+        fill(pair.left.get(), pair.right.get());
+        const QStringList left = dump(m_view->leftTree());
+        const QStringList right = dump(m_view->rightTree());
+        const int links = m_view->linkCount();
+        m_view->reset();
+
+        m_view->setSliceSize(size);
+        m_view->show(pair.left.get(), pair.right.get());
+        QVERIFY(m_view->isFilling());
+        QCOMPARE(leftRoot()->childCount(), size);
+        QTRY_VERIFY(!m_view->isFilling());
+        // In order, styled, linked and filtered as when made at once.
+        QCOMPARE(dump(m_view->leftTree()), left);
+        QCOMPARE(dump(m_view->rightTree()), right);
+        QCOMPARE(m_view->linkCount(), links);
+        // The moved pair's left item came slices after its right one.
+        QCOMPARE(m_view->leftItemOf(static_cast<Vtreeitem*>(rightRoot()->child(1))),
+            leftRoot()->child(49));
+        QCOMPARE(leftRoot()->child(49)->isHidden(), filtered);
+    }
+
+    void itemsNotMadeYet()
+    {
+        const Longpair pair(50);
+        m_view->setSliceSize(5);
+        m_view->show(pair.left.get(), pair.right.get());
+        QCOMPARE(m_nav->next(), Step::Moved);
+        QCOMPARE(highlights(), QStringLiteral("new / -"));
+        // The change lies beyond the slices made so far.
+        const QString changed = QStringLiteral("e%1").arg(pair.changed);
+        QVERIFY(!childNamed(rightRoot(), changed));
+        QCOMPARE(m_nav->next(), Step::Moved);
+        QCOMPARE(highlights(), changed + QLatin1String(" / ") + changed);
+        QCOMPARE(m_nav->next(), Step::AtEnd);
+        // Opening the moved pair opens its left counterpart, which is slices away still.
+        QVERIFY(!childNamed(leftRoot(), QStringLiteral("e49")));
+        m_view->rightTree()->expandItem(rightRoot()->child(1));
+        QTreeWidgetItem* moved = childNamed(leftRoot(), QStringLiteral("e49"));
+        QVERIFY(moved && moved->isExpanded());
+        QCOMPARE(moved->child(0)->text(0), QStringLiteral("inner"));
+        QTRY_VERIFY(!m_view->isFilling());
+        QCOMPARE(leftRoot()->childCount(), 50);
+        QCOMPARE(rightRoot()->childCount(), 51);
+    }
+
+    void closedDuringFill()
+    {
+        const Longpair pair(50);
+        m_view->setSliceSize(5);
+        m_view->show(pair.left.get(), pair.right.get());
+        m_view->rightTree()->collapseItem(rightRoot());
+        QVERIFY(!m_view->isFilling() && !leftRoot()->isExpanded());
+        QCOMPARE(leftRoot()->childCount() + rightRoot()->childCount(), 0);
+        QCOMPARE(m_view->linkCount(), 1);
+        // Opened again, the list starts over and ends complete.
+        m_view->leftTree()->expandItem(leftRoot());
+        QVERIFY(m_view->isFilling());
+        QTRY_VERIFY(!m_view->isFilling());
+        QCOMPARE(leftRoot()->childCount(), 50);
+        QCOMPARE(rightRoot()->childCount(), 51);
+        QCOMPARE(m_view->linkCount(), 51);
+        QCOMPARE(leftRoot()->child(49)->text(0), QStringLiteral("e49"));
     }
 
     void summaryReadableAt1024()
