@@ -2,6 +2,7 @@
 
 #include "compare/changekind.h"
 #include "compare/fingerprint.h"
+#include "compare/flatindex.h"
 #include "compare/openpositions.h"
 #include "config/cfgstore.h"
 #include "model/zovnode.h"
@@ -139,11 +140,10 @@ void Cmpvector::matchKeysMoved(const QVector<quint64>& keys1, const QVector<quin
     }
     // Open side-2 children sorted by key, then index: each key's candidates form one run.
     // Most keys have a single candidate; only longer runs need a nearest-position search.
-    QSet<quint64> wanted;
-    wanted.reserve(count1);
+    Flatindex<bool> wanted(count1);
     for (int i = 0; i < count1; ++i) {
         if (state1[i] == Open)
-            wanted.insert(keys1[i]);
+            wanted.insert(keys1[i], true);
     }
     QVector<QPair<quint64, int>> open2;
     for (int j = 0; j < count2; ++j) {
@@ -158,8 +158,7 @@ void Cmpvector::matchKeysMoved(const QVector<quint64>& keys1, const QVector<quin
         qsizetype size;
         int search;
     };
-    QHash<quint64, Run> runs;
-    runs.reserve(open2.size());
+    Flatindex<Run> runs(open2.size());
     QVector<Openpositions> searches;
     for (qsizetype k = 0; k < open2.size();) {
         qsizetype end = k + 1;
@@ -179,10 +178,10 @@ void Cmpvector::matchKeysMoved(const QVector<quint64>& keys1, const QVector<quin
     for (int i = 0; i < count1; ++i) {
         if (state1[i] != Open)
             continue;
-        const auto found = runs.find(keys1[i]);
-        if (found == runs.end())
+        Run* const found = runs.find(keys1[i]);
+        if (!found)
             continue;
-        Run& run = found.value();
+        Run& run = *found;
         int j = -1;
         if (run.search >= 0) {
             j = searches[run.search].nearest(i);
@@ -526,22 +525,20 @@ void Cmpvector_str::matchEqualInPlace()
         matchShortLists(flags);
         return;
     }
-    QSet<quint64> onSide2;
-    onSide2.reserve(count2);
+    Flatindex<bool> onSide2(count2);
     for (int j = 0; j < count2; ++j)
-        onSide2.insert(child2(j)->fingerprint());
+        onSide2.insert(child2(j)->fingerprint(), true);
     struct Representative {
         const Zovnode* node;
         quint64 key;
     };
-    QHash<quint64, Representative> firstClass;
-    firstClass.reserve(qMin(count1, count2));
+    Flatindex<Representative> firstClass(qMin(count1, count2));
     QHash<quint64, QVector<Representative>> laterClasses;
     quint64 nextKey = 0;
     const auto classOf = [&](const Zovnode* node) {
         const quint64 fingerprint = node->fingerprint();
-        const auto first = firstClass.constFind(fingerprint);
-        if (first == firstClass.cend()) {
+        const Representative* const first = firstClass.find(fingerprint);
+        if (!first) {
             firstClass.insert(fingerprint, { node, nextKey });
             return nextKey++;
         }
