@@ -3,73 +3,85 @@
 #include <QVector>
 #include <QtGlobal>
 
-// Index from 64-bit keys (fingerprints, key classes) to small values for long child lists: one
-// array probed linearly, at most half full, so a lookup costs about one cache miss where a
-// QHash costs several. Values are default-constructible and copyable.
+// Index from 64-bit keys (fingerprints, key classes) to small values for long child lists: keys
+// and values in two arrays, probed linearly, at most three quarters full, so a lookup costs one
+// or two cache misses where a QHash costs several, and a set (bool values) nine bytes a slot.
+// Key 0 marks a free slot and lives apart. Values are default-constructible and copyable.
 template <typename Value> class Flatindex {
 public:
     explicit Flatindex(qsizetype expected)
     {
-        qsizetype capacity = 16;
-        while (capacity < 2 * expected)
-            capacity *= 2;
-        m_slots.resize(capacity);
+        const qsizetype capacity = qMax<qsizetype>(16, expected + expected / 3 + 1);
+        m_keys.resize(capacity);
+        m_values.resize(capacity);
     }
 
     // The value stored for key; null when there is none.
     Value* find(quint64 key)
     {
-        Slot& slot = slotFor(key);
-        return slot.used ? &slot.value : nullptr;
+        if (key == 0)
+            return m_hasZero ? &m_zero : nullptr;
+        const qsizetype slot = slotFor(key);
+        return m_keys[slot] ? &m_values[slot] : nullptr;
     }
     bool contains(quint64 key) { return find(key) != nullptr; }
 
     // Stores value for key unless the key is there already; returns the stored value.
     Value& insert(quint64 key, const Value& value)
     {
-        Slot* slot = &slotFor(key);
-        if (slot->used)
-            return slot->value;
-        if (2 * (m_size + 1) > m_slots.size()) {
-            grow();
-            slot = &slotFor(key);
+        if (key == 0) {
+            if (!m_hasZero)
+                m_zero = value;
+            m_hasZero = true;
+            return m_zero;
         }
-        slot->key = key;
-        slot->value = value;
-        slot->used = true;
+        qsizetype slot = slotFor(key);
+        if (m_keys[slot])
+            return m_values[slot];
+        if (4 * (m_size + 1) > 3 * m_keys.size()) {
+            grow();
+            slot = slotFor(key);
+        }
+        m_keys[slot] = key;
+        m_values[slot] = value;
         ++m_size;
-        return slot->value;
+        return m_values[slot];
     }
 
 private:
-    struct Slot {
-        quint64 key = 0;
-        Value value {};
-        bool used = false;
-    };
-
-    // The slot holding key, else the free slot where it belongs.
-    Slot& slotFor(quint64 key)
+    // The slot holding key (not 0), else the free slot where it belongs.
+    qsizetype slotFor(quint64 key) const
     {
-        const size_t mask = size_t(m_slots.size()) - 1;
-        // Fibonacci hashing spreads keys whose low bits say little.
-        for (size_t k = size_t((key * 0x9E3779B97F4A7C15ULL) >> 17) & mask;; k = (k + 1) & mask) {
-            Slot& slot = m_slots[qsizetype(k)];
-            if (!slot.used || slot.key == key)
-                return slot;
+        const auto capacity = quint64(m_keys.size());
+        // Fibonacci hashing spreads keys whose low bits say little; the high half of the product
+        // with the capacity maps the hash onto any capacity, not only powers of two.
+        const quint64 hash = key * 0x9E3779B97F4A7C15ULL;
+        auto k = qsizetype(quint64((unsigned __int128)hash * capacity >> 64));
+        while (m_keys[k] && m_keys[k] != key) {
+            if (++k == qsizetype(capacity))
+                k = 0;
         }
+        return k;
     }
 
     void grow()
     {
-        QVector<Slot> old(m_slots.size() * 2);
-        old.swap(m_slots);
-        for (const Slot& slot : old) {
-            if (slot.used)
-                slotFor(slot.key) = slot;
+        QVector<quint64> oldKeys(m_keys.size() * 2);
+        QVector<Value> oldValues(m_values.size() * 2);
+        oldKeys.swap(m_keys);
+        oldValues.swap(m_values);
+        for (qsizetype k = 0; k < oldKeys.size(); ++k) {
+            if (!oldKeys[k])
+                continue;
+            const qsizetype slot = slotFor(oldKeys[k]);
+            m_keys[slot] = oldKeys[k];
+            m_values[slot] = oldValues[k];
         }
     }
 
-    QVector<Slot> m_slots;
+    QVector<quint64> m_keys;
+    QVector<Value> m_values;
+    Value m_zero {};
+    bool m_hasZero = false;
     qsizetype m_size = 0;
 };

@@ -18,6 +18,7 @@ private Q_SLOTS:
         QTest::newRow("far more than expected") << 1 << 5000 << 0;
         QTest::newRow("keys apart in the high bits") << 100 << 3000 << 40;
         QTest::newRow("none") << 10 << 0 << 0;
+        QTest::newRow("key 0 among others") << 4 << 40 << 63;
     }
 
     void answersAsAHash()
