@@ -374,6 +374,18 @@ bool Zovvisual::advance(const QTreeWidgetItem* parent)
     return true;
 }
 
+bool Zovvisual::advanceRepainting(const QTreeWidgetItem* parent)
+{
+    if (!advance(parent))
+        return false;
+    // Four slices take about 0.1 s; the fill itself may end during the events.
+    if (++m_forcedSlices >= 4) {
+        m_forcedSlices = 0;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    return true;
+}
+
 void Zovvisual::dropFill(const QTreeWidgetItem* parent)
 {
     if (m_fills.empty() || !parent)
@@ -409,14 +421,14 @@ Vtreeitem* Zovvisual::rightChild(Vtreeitem* parent, const Zovnode* node)
                 return child;
         }
         from = parent->childCount();
-    } while (advance(parent));
+    } while (advanceRepainting(parent));
     return nullptr;
 }
 
 Vtreeitem* Zovvisual::linkedLeft(Vtreeitem* right)
 {
     Vtreeitem* left = leftItemOf(right);
-    while (!left && right->node()->partner() && advance(right->parent()))
+    while (!left && right->node()->partner() && advanceRepainting(right->parent()))
         left = leftItemOf(right);
     return left;
 }
@@ -424,7 +436,7 @@ Vtreeitem* Zovvisual::linkedLeft(Vtreeitem* right)
 Vtreeitem* Zovvisual::linkedRight(Vtreeitem* left)
 {
     Vtreeitem* right = rightItemOf(left);
-    while (!right && left->node()->partner() && advance(left->parent()))
+    while (!right && left->node()->partner() && advanceRepainting(left->parent()))
         right = rightItemOf(left);
     return right;
 }

@@ -125,6 +125,10 @@ private:
     Fill* fillOf(const QTreeWidgetItem* parent) const;
     // Adds the next slice of parent's fill; false when parent has none pending.
     bool advance(const QTreeWidgetItem* parent);
+    // As advance, for what needs an item not made yet: between every few slices it lets the
+    // window repaint and the timers run (the user's input waits), so a jump to the end of a long
+    // list does not freeze the window until the whole list is made.
+    bool advanceRepainting(const QTreeWidgetItem* parent);
     void dropFill(const QTreeWidgetItem* parent);
     void reportProgress();
     // The linked items, made first when the slice that links them is still to come.
@@ -162,5 +166,7 @@ private:
     QHash<Vtreeitem*, Vtreeitem*> m_doomedLinks;
     QMultiHash<Vtreeitem*, Vtreeitem*> m_doomedRightOf;
     QTimer* m_sliceTimer;
+    // Slices made for a waiting caller since the window last repainted.
+    int m_forcedSlices = 0;
     int m_sliceSize = 2000;
 };

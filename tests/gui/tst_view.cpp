@@ -360,6 +360,24 @@ private Q_SLOTS:
         QCOMPARE(rightRoot()->childCount(), 51);
     }
 
+    // A jump far into a list still being made lets the window repaint on the way there.
+    void farJumpKeepsRepainting()
+    {
+        const Longpair pair(400);
+        m_view->setSliceSize(1);
+        m_view->show(pair.left.get(), pair.right.get());
+        int turns = 0;
+        QTimer turn;
+        connect(&turn, &QTimer::timeout, this, [&turns] { ++turns; });
+        turn.start(0);
+        QCOMPARE(m_nav->previous(), Step::Moved);
+        const QString changed = QStringLiteral("e%1").arg(pair.changed);
+        QCOMPARE(highlights(), changed + QLatin1String(" / ") + changed);
+        QVERIFY(turns > 0);
+        QTRY_VERIFY(!m_view->isFilling());
+        QCOMPARE(rightRoot()->childCount(), 401);
+    }
+
     void closedDuringFill()
     {
         const Longpair pair(50);
