@@ -59,6 +59,20 @@ void setNodeColumns(Vtreeitem* item, const Zovnode* node)
 
 Vtreeitem* asVtreeitem(QTreeWidgetItem* item) { return dynamic_cast<Vtreeitem*>(item); }
 
+// An item showing node's name, attributes and whether it has children; the side adds its look.
+Vtreeitem* makeItem(Zovnode* node)
+{
+    auto* item = new Vtreeitem(node);
+    item->setText(0, nodeText(node));
+    if (hasItemDecoration(node)) {
+        if (node->hasAttributes())
+            item->setText(1, attributeText(node));
+        if (node->hasChildren())
+            item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    }
+    return item;
+}
+
 qsizetype childCount(const Vtreeitem* parent)
 {
     const QVector<Zovnode*>* children = parent ? parent->node()->children() : nullptr;
@@ -224,15 +238,9 @@ void Zovvisual::link(Vtreeitem* right, Vtreeitem* left)
 
 Vtreeitem* Zovvisual::makeLeft(Zovnode* node)
 {
-    auto* item = new Vtreeitem(node);
-    item->setText(0, nodeText(node));
-    if (hasItemDecoration(node)) {
+    Vtreeitem* item = makeItem(node);
+    if (hasItemDecoration(node))
         item->setIcon(0, m_normalIcon);
-        if (node->hasAttributes())
-            item->setText(1, attributeText(node));
-        if (node->hasChildren())
-            item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-    }
     return item;
 }
 
@@ -294,20 +302,13 @@ bool Zovvisual::addSlice(Fill& fill, bool timed)
         // A deleted element's name is not part of the mark its item shows.
         if (fill.kind == element_deleted)
             fill.mark = m_look.text(element_deleted);
-        auto* item = new Vtreeitem(child);
+        Vtreeitem* item = makeItem(child);
         rights.append(item);
         if (child->partner()) {
             if (Vtreeitem* left = fill.leftNodes.value(child->partner(), nullptr))
                 link(item, left);
             else if (fill.left && fill.leftNext < leftEnd)
                 fill.waiting.insert(child->partner(), item);
-        }
-        item->setText(0, nodeText(child));
-        if (hasItemDecoration(child)) {
-            if (child->hasAttributes())
-                item->setText(1, attributeText(child));
-            if (child->hasChildren())
-                item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
         }
         applyMark(item, fill.mark, fill.kind, fill.shifted);
     }
@@ -333,16 +334,15 @@ void Zovvisual::addSlices()
         constexpr qint64 budgetMs = 15;
         QElapsedTimer clock;
         clock.start();
-        while (!m_doomedLinks.isEmpty() && !clock.hasExpired(budgetMs)) {
-            auto at = m_doomedLinks.begin();
-            for (int i = 0; i < 1024 && at != m_doomedLinks.end(); ++i)
-                at = m_doomedLinks.erase(at);
-        }
-        while (!m_doomedRightOf.isEmpty() && !clock.hasExpired(budgetMs)) {
-            auto at = m_doomedRightOf.begin();
-            for (int i = 0; i < 1024 && at != m_doomedRightOf.end(); ++i)
-                at = m_doomedRightOf.erase(at);
-        }
+        const auto freeSome = [&clock](auto& links) {
+            while (!links.isEmpty() && !clock.hasExpired(budgetMs)) {
+                auto at = links.begin();
+                for (int i = 0; i < 1024 && at != links.end(); ++i)
+                    at = links.erase(at);
+            }
+        };
+        freeSome(m_doomedLinks);
+        freeSome(m_doomedRightOf);
         while (!m_doomed.isEmpty() && !clock.hasExpired(budgetMs)) {
             for (int i = 0; i < 64 && !m_doomed.isEmpty(); ++i)
                 delete m_doomed.takeLast();

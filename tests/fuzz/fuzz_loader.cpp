@@ -31,8 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto nodes = [](const Zovtree& loaded) {
         return loaded.root() ? loaded.root()->contentString(false, false, false) : QString();
     };
-    if (nodes(tree) != nodes(logged) || tree.encoding() != logged.encoding())
-        fuzzFailure("the two readers build different nodes", nodes(tree));
+    const QString built = nodes(tree);
+    if (built != nodes(logged) || tree.encoding() != logged.encoding())
+        fuzzFailure("the two readers build different nodes", built);
 
     if (!error.isEmpty() || !tree.root())
         return 0;
