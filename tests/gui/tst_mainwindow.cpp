@@ -77,6 +77,18 @@ class Tst_mainwindow : public QObject {
     }
 
     // The one place that waits for a run, its result file and the view it fills.
+    // A window with a pair of 20,000 items each in its fields; null when the files cannot be
+    // written.
+    Mainwindow* bigPair()
+    {
+        if (!writeTextFile(QStringLiteral("big1.xml"), largeDocument(20000, 7))
+            || !writeTextFile(QStringLiteral("big2.xml"), largeDocument(20000, 5)))
+            return nullptr;
+        Mainwindow* w = window();
+        setPaths(w, QStringLiteral("big1.xml"), QStringLiteral("big2.xml"));
+        return w;
+    }
+
     static void runToEnd(Mainwindow* window, const QString& path1, const QString& path2)
     {
         setPaths(window, path1, path2);
@@ -289,11 +301,9 @@ private Q_SLOTS:
     void endDuringRun()
     {
         QFETCH(bool, written);
-        QVERIFY(writeTextFile(QStringLiteral("big1.xml"), largeDocument(20000, 7)));
-        QVERIFY(writeTextFile(QStringLiteral("big2.xml"), largeDocument(20000, 5)));
         QFile::remove(QStringLiteral("big2_zov.xml"));
-        Mainwindow* w = window();
-        setPaths(w, QStringLiteral("big1.xml"), QStringLiteral("big2.xml"));
+        Mainwindow* w = bigPair();
+        QVERIFY(w);
         w->diff();
         if (written) {
             // Hand the finished compare to the window, which starts the writer.
@@ -323,11 +333,9 @@ private Q_SLOTS:
     void endDuringFill()
     {
         QFETCH(bool, closed);
-        QVERIFY(writeTextFile(QStringLiteral("big1.xml"), largeDocument(20000, 7)));
-        QVERIFY(writeTextFile(QStringLiteral("big2.xml"), largeDocument(20000, 5)));
-        Mainwindow* w = window();
+        Mainwindow* w = bigPair();
+        QVERIFY(w);
         w->view()->setSliceSize(100);
-        setPaths(w, QStringLiteral("big1.xml"), QStringLiteral("big2.xml"));
         w->diff();
         // Both threads end before the window hears of them, so the view holds its first slice.
         w->runner()->wait();
