@@ -60,9 +60,18 @@ private:
                 m_size -= drop;
                 m_base = m_keep;
             }
-            if (qint64(m_buffer.size()) - m_size < chunk)
-                m_buffer.resize(size_t(qMax(qint64(m_buffer.size()) * 2, m_size + chunk)));
-            const qint64 got = m_device->read(m_buffer.data() + m_size, chunk);
+            // A document of known size gets a buffer of its own size, not a whole chunk. A size
+            // of 0 may be unknown (files under /proc), so such a device is read as a stream.
+            const qint64 known = m_device->isSequential() ? 0 : m_device->size();
+            const qint64 left = known - m_device->pos();
+            if (known > 0 && left <= 0) {
+                m_atEnd = true;
+                return -1;
+            }
+            const qint64 want = known > 0 ? qMin(left, chunk) : chunk;
+            if (qint64(m_buffer.size()) - m_size < want)
+                m_buffer.resize(size_t(qMax(qint64(m_buffer.size()) * 2, m_size + want)));
+            const qint64 got = m_device->read(m_buffer.data() + m_size, want);
             if (got <= 0) {
                 m_failed = got < 0;
                 m_atEnd = true;
