@@ -1,6 +1,7 @@
 #include "output/textdiff.h"
 
 #include "config/cfgstore.h"
+#include "output/commonsubstring.h"
 
 #include <QStringView>
 #include <QVector>
@@ -10,10 +11,11 @@ namespace {
 // Minimum length of the pieces that count towards the similarity score.
 constexpr int similarityMinimum = 5;
 
-// Cells of the longest-common-substring table that one substringDiff call may fill. The search is
-// quadratic, so two large differing texts (megabytes of embedded data) would otherwise take hours;
-// beyond the budget the remaining parts are shown as deleted and inserted as a whole.
-constexpr qint64 substringCellBudget = qint64(1) << 28;
+// Work (in table cells) that one substringDiff call may spend on common-substring searches. The
+// search is linear for long texts, but each split searches again, so two large texts that differ
+// everywhere could still take long; beyond the budget the remaining parts are shown as deleted
+// and inserted as a whole (from about four million characters on each side).
+constexpr qint64 substringWorkBudget = qint64(1) << 28;
 
 struct Markers {
     QString insStart;
@@ -54,48 +56,6 @@ QString foldCase(const QString& text)
     return folded;
 }
 
-// Start and length in a of the longest common substring of a and b (both already under the case
-// rule). Scans b's positions in the outer loop and a's in the inner one; see the tie-breaks below.
-struct Span {
-    qsizetype start = 0;
-    qsizetype length = 0;
-};
-
-Span longestCommon(QStringView a, QStringView b)
-{
-    if (a.isEmpty() || b.isEmpty())
-        return {};
-    const qsizetype sizeA = a.size();
-    QVector<int> previous(sizeA, 0);
-    QVector<int> current(sizeA, 0);
-    int best = 0;
-    qsizetype end = 0;
-    for (qsizetype j = 0; j < b.size(); ++j) {
-        const QChar cb = b[j];
-        for (qsizetype i = 0; i < sizeA; ++i) {
-            if (a[i] != cb) {
-                current[i] = 0;
-                continue;
-            }
-            const int value = (i == 0 || j == 0) ? 1 : previous[i - 1] + 1;
-            current[i] = value;
-            if (j == 0) {
-                // In the first row the last single-character match wins.
-                best = 1;
-                end = i;
-            } else if (i == 0) {
-                if (best == 0)
-                    best = 1;
-            } else if (value > best) {
-                best = value;
-                end = i;
-            }
-        }
-        previous.swap(current);
-    }
-    return { end - best + 1, best };
-}
-
 // The text under the case rule: itself, or folded when case does not count.
 QString underRule(const QString& text, bool caseSensitive)
 {
@@ -108,7 +68,7 @@ QString longestCommonSubstring(const QString& a, const QString& b, bool caseSens
 {
     if (a.isEmpty() || b.isEmpty())
         return QString();
-    const Span span = longestCommon(underRule(a, caseSensitive), underRule(b, caseSensitive));
+    const Commonspan span = commonSpan(underRule(a, caseSensitive), underRule(b, caseSensitive));
     return a.mid(span.start, span.length);
 }
 
@@ -160,7 +120,7 @@ QString substringDiff(
     };
     QVector<Work> stack;
     stack.append({ 0, oldText.size(), 0, newText.size(), 0 });
-    qint64 budget = substringCellBudget;
+    qint64 budget = substringWorkBudget;
     QString result;
     const auto appendMarked
         = [&result](const QString& start, QStringView text, const QString& end) {
@@ -188,9 +148,8 @@ QString substringDiff(
             appendMarked(markers.delStart, oldOriginal, markers.delEnd);
             continue;
         }
-        const qint64 cells = qint64(oldPart.size()) * newPart.size();
-        budget -= cells;
-        const Span common = budget >= 0 ? longestCommon(oldPart, newPart) : Span {};
+        budget -= commonSpanCost(oldPart, newPart);
+        const Commonspan common = budget >= 0 ? commonSpan(oldPart, newPart) : Commonspan {};
         if (common.length < minLength || common.length == 0) {
             appendMarked(markers.delStart, oldOriginal, markers.delEnd);
             appendMarked(markers.insStart, newOriginal, markers.insEnd);

@@ -1,7 +1,9 @@
 // Text difference: any two texts and settings give a merged text from which dropping the deleted
 // parts gives the new text and dropping the inserted parts gives the old text (in length only
-// when case does not count, since common parts keep one side's case).
+// when case does not count, since common parts keep one side's case); the linear common-substring
+// search finds the table's span.
 #include "config/cfgstore.h"
+#include "output/commonsubstring.h"
 #include "output/textdiff.h"
 #include "tests/fuzz/fuzzsupport.h"
 
@@ -47,6 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const qsizetype cut = all.indexOf(QChar(u'|'));
     const QString oldText = cut < 0 ? all : all.left(cut);
     const QString newText = cut < 0 ? QString() : all.mid(cut + 1);
+
+    // The table is quadratic; past 65,536 cells it would only slow the run down.
+    if (qint64(oldText.size()) * newText.size() <= (1 << 16)) {
+        const Commonspan table = commonSpanByTable(oldText, newText);
+        const Commonspan linear = commonSpanByAutomaton(oldText, newText);
+        if (table.start != linear.start || table.length != linear.length)
+            fuzzFailure(
+                "the two common-substring searches differ", oldText + QLatin1Char('|') + newText);
+    }
 
     Cfgstore& store = Cfgstore::instance();
     store.setParameter(QStringLiteral("txt_minsubstr"), QString::number(minLength));
