@@ -15,7 +15,7 @@ Commonspan commonSpanByTable(QStringView a, QStringView b);
 // The same span in time linear in a.size() + b.size(), through a suffix automaton of the
 // shorter text (about 100 bytes per character of it).
 Commonspan commonSpanByAutomaton(QStringView a, QStringView b);
-// Work units (about one table cell each) that commonSpan spends on a and b.
+// Work units (about one table cell's time each) that commonSpan is charged for a and b.
 qint64 commonSpanCost(QStringView a, QStringView b);
 // The span by whichever of the two is cheaper for the sizes.
 Commonspan commonSpan(QStringView a, QStringView b);

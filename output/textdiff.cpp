@@ -14,7 +14,7 @@ constexpr int similarityMinimum = 5;
 // Work (in table cells) that one substringDiff call may spend on common-substring searches. The
 // search is linear for long texts, but each split searches again, so two large texts that differ
 // everywhere could still take long; beyond the budget the remaining parts are shown as deleted
-// and inserted as a whole (from about four million characters on each side).
+// and inserted as a whole (from about a million characters on each side).
 constexpr qint64 substringWorkBudget = qint64(1) << 28;
 
 struct Markers {
