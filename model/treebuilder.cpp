@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <utility>
 
-Stringtable::Stringtable(qsizetype capacity)
-    : m_capacity(capacity)
+Stringtable::Stringtable(qsizetype capacity, Stringpool& pool)
+    : m_pool(pool)
+    , m_capacity(capacity)
     , m_slots(64)
 {
 }
@@ -18,7 +19,7 @@ QString Stringtable::intern(QStringView text)
     Slot& slot = find(hash, text);
     if (!slot.text.isNull())
         return slot.text;
-    QString copy = text.toString();
+    QString copy = m_pool.copy(text);
     if (m_size < m_capacity && !copy.isNull()) {
         slot.hash = hash;
         slot.text = copy;
@@ -143,8 +144,8 @@ QString Prefixscope::uriOf(QStringView prefix) const
 Treebuilder::Treebuilder(Nodearena& arena, std::function<void(Zovnode*)> finished)
     : m_arena(arena)
     , m_finished(std::move(finished))
-    , m_names(1 << 16)
-    , m_values(1 << 12)
+    , m_names(1 << 16, m_pool)
+    , m_values(1 << 12, m_pool)
 {
 }
 
@@ -152,7 +153,7 @@ Treebuilder::~Treebuilder() { Zovnode::destroy(takeRoot()); }
 
 QString Treebuilder::shortText(QStringView text)
 {
-    return text.size() <= sharedTextLength ? m_values.intern(text) : text.toString();
+    return text.size() <= sharedTextLength ? m_values.intern(text) : m_pool.copy(text);
 }
 
 void Treebuilder::addAttribute(QStringView name, QStringView value)
@@ -205,7 +206,7 @@ void Treebuilder::characters(QStringView text, Nodekind kind)
 void Treebuilder::comment(QStringView text)
 {
     if (!m_open.isEmpty())
-        add(Zovnode::inArena<Zovnode>(m_arena, text.toString(), Comment));
+        add(Zovnode::inArena<Zovnode>(m_arena, m_pool.copy(text), Comment));
 }
 
 void Treebuilder::processingInstruction(QStringView target, QStringView data)

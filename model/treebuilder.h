@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/stringpool.h"
 #include "model/zovnode.h"
 
 #include <QHash>
@@ -17,7 +18,8 @@ class Nodearena;
 // of unique values cannot grow the table without bound.
 class Stringtable {
 public:
-    explicit Stringtable(qsizetype capacity);
+    // New copies come from pool, which must outlive the table.
+    Stringtable(qsizetype capacity, Stringpool& pool);
 
     // The shared copy of text; a new copy when text is not (and can no longer be) in the table.
     QString intern(QStringView text);
@@ -32,6 +34,7 @@ private:
     Slot& find(size_t hash, QStringView text);
     void grow();
 
+    Stringpool& m_pool;
     qsizetype m_capacity;
     qsizetype m_size = 0;
     // Open addressing, at most half full, so every probe ends at a free slot.
@@ -101,6 +104,7 @@ private:
 
     Nodearena& m_arena;
     const std::function<void(Zovnode*)> m_finished;
+    Stringpool m_pool;
     Stringtable m_names;
     Stringtable m_values;
     Prefixscope m_prefixes;

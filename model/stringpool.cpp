@@ -1,0 +1,45 @@
+#include "model/stringpool.h"
+
+#include <cstring>
+
+namespace {
+
+// Code units per block, and the longest text that goes into one: longer texts would leave
+// blocks half empty and keep them alive for one text.
+constexpr qsizetype blockUnits = 16384;
+constexpr qsizetype longestPooled = 256;
+
+} // namespace
+
+Stringpool::~Stringpool() { release(); }
+
+void Stringpool::release()
+{
+    if (m_block && !m_block->deref())
+        QTypedArrayData<char16_t>::deallocate(m_block);
+    m_block = nullptr;
+    m_next = m_end = nullptr;
+}
+
+QString Stringpool::copy(QStringView text)
+{
+    const qsizetype size = text.size();
+    if (size == 0 || size > longestPooled)
+        return text.toString();
+    // Each text keeps its terminating null, which QString promises to its readers.
+    if (m_end - m_next < size + 1) {
+        release();
+        const auto [block, data] = QTypedArrayData<char16_t>::allocate(blockUnits);
+        if (!block)
+            return text.toString();
+        m_block = block;
+        m_next = data;
+        m_end = data + blockUnits;
+    }
+    char16_t* const start = m_next;
+    std::memcpy(start, text.utf16(), size_t(size) * sizeof(char16_t));
+    start[size] = u'\0';
+    m_next += size + 1;
+    m_block->ref();
+    return QString(QString::DataPointer(m_block, start, size));
+}
