@@ -4,12 +4,19 @@
 
 namespace {
 
-// Code units per block, and the longest text that goes into one: longer texts would leave
-// blocks half empty and keep them alive for one text.
-constexpr qsizetype blockUnits = 16384;
+// Code units of the first and of the largest blocks (small documents stay small), and the
+// longest text that goes into a block: longer ones would leave blocks half empty and keep them
+// alive for one text.
+constexpr qsizetype firstBlockUnits = 512;
+constexpr qsizetype largestBlockUnits = 16384;
 constexpr qsizetype longestPooled = 256;
 
 } // namespace
+
+Stringpool::Stringpool()
+    : m_blockUnits(firstBlockUnits)
+{
+}
 
 Stringpool::~Stringpool() { release(); }
 
@@ -29,12 +36,13 @@ QString Stringpool::copy(QStringView text)
     // Each text keeps its terminating null, which QString promises to its readers.
     if (m_end - m_next < size + 1) {
         release();
-        const auto [block, data] = QTypedArrayData<char16_t>::allocate(blockUnits);
+        const auto [block, data] = QTypedArrayData<char16_t>::allocate(m_blockUnits);
         if (!block)
             return text.toString();
         m_block = block;
         m_next = data;
-        m_end = data + blockUnits;
+        m_end = data + m_blockUnits;
+        m_blockUnits = qMin(2 * m_blockUnits, largestBlockUnits);
     }
     char16_t* const start = m_next;
     std::memcpy(start, text.utf16(), size_t(size) * sizeof(char16_t));

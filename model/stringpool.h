@@ -8,7 +8,7 @@
 // last text goes; a text that is changed gets a block of its own, as any shared QString does.
 class Stringpool {
 public:
-    Stringpool() = default;
+    Stringpool();
     ~Stringpool();
 
     Stringpool(const Stringpool&) = delete;
@@ -24,4 +24,5 @@ private:
     QTypedArrayData<char16_t>* m_block = nullptr;
     char16_t* m_next = nullptr;
     char16_t* m_end = nullptr;
+    qsizetype m_blockUnits;
 };
