@@ -15,6 +15,10 @@ Stringtable::Stringtable(qsizetype capacity, Stringpool& pool)
 
 QString Stringtable::intern(QStringView text)
 {
+    // Null and empty compare equal, yet an instruction without data differs from one with
+    // empty data; neither costs an allocation, so neither needs sharing.
+    if (text.isEmpty())
+        return text.toString();
     const size_t hash = qHash(text);
     Slot& slot = find(hash, text);
     if (!slot.text.isNull())

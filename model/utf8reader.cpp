@@ -462,8 +462,10 @@ bool Utf8parser::processingInstruction()
     if (targetEnd - targetStart == 3 && (at(targetStart) | 0x20) == 'x'
         && (at(targetStart + 1) | 0x20) == 'm' && (at(targetStart + 2) | 0x20) == 'l')
         return false;
+    // Without data (no blank after the target) the data is null, as the stream reader has it.
+    const bool noData = startsWith(targetEnd, "?>");
     qint64 dataStart = targetEnd;
-    if (!startsWith(targetEnd, "?>")) {
+    if (!noData) {
         dataStart = skipSpace(targetEnd);
         if (dataStart == targetEnd)
             return false;
@@ -473,7 +475,8 @@ bool Utf8parser::processingInstruction()
     if (end < 0)
         return false;
     const QStringView target = m_name.convert(m_in.data(targetStart), targetEnd - targetStart);
-    m_builder.processingInstruction(target, dataView(dataStart, end, plain));
+    m_builder.processingInstruction(
+        target, noData ? QStringView() : dataView(dataStart, end, plain));
     m_pos = end + 2;
     return true;
 }

@@ -1,3 +1,4 @@
+#include "config/cfgstore.h"
 #include "model/zovtree.h"
 
 #include <QBuffer>
@@ -22,8 +23,10 @@ QString dump(const Zovnode* root)
         pending.append(root);
     while (!pending.isEmpty()) {
         const Zovnode* const node = pending.takeLast();
+        // An instruction without data must stay apart from one with empty data: the writer
+        // writes the blank only for the latter.
         out += QString::number(node->kind()) + QLatin1Char('|') + node->text() + QLatin1Char('|')
-            + node->value();
+            + (node->value().isNull() ? QStringLiteral("(null)") : node->value());
         for (int k = 0; k < node->attributeStringCount(); ++k)
             out += QLatin1Char('|') + node->attributeString(k);
         const QVector<Zovnode*>* const children = node->children();
@@ -147,6 +150,34 @@ private Q_SLOTS:
         QCOMPARE(mine.error, theirs.error);
         QCOMPARE(mine.encoding, theirs.encoding);
         QCOMPARE(mine.nodes, theirs.nodes);
+    }
+
+    // Written back, an instruction keeps its form, whichever reader read it and whatever came
+    // before it.
+    void instructionDataKeepsItsForm_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("own reader") << QByteArray("r");
+        QTest::newRow("stream reader") << QByteArray("r\xc3\xa9");
+    }
+
+    void instructionDataKeepsItsForm()
+    {
+        QFETCH(QByteArray, name);
+        Cfgstore::instance().useBuiltins();
+        QByteArray xml = "<" + name + "><?u ?><?t?><?v d?><?u?></" + name + ">";
+        QBuffer input(&xml);
+        input.open(QIODevice::ReadOnly);
+        Zovtree tree;
+        QCOMPARE(tree.load(&input), QString());
+        QCOMPARE(tree.readFast(), name == "r");
+        QByteArray written;
+        QBuffer output(&written);
+        output.open(QIODevice::WriteOnly);
+        tree.write(&output);
+        QVERIFY2(written.contains("<?u ?>") && written.contains("<?t?>")
+                && written.contains("<?v d?>") && written.contains("<?u?>"),
+            written.constData());
     }
 
     // Tokens longer than one read of the device, and many of them.
