@@ -24,7 +24,7 @@ QString Stringtable::intern(QStringView text)
     if (!slot.text.isNull())
         return slot.text;
     QString copy = m_pool.copy(text);
-    if (m_size < m_capacity && !copy.isNull()) {
+    if (m_size < m_capacity) {
         slot.hash = hash;
         slot.text = copy;
         if (++m_size * 2 > m_slots.size())
