@@ -57,14 +57,32 @@ Zovnode::Zovnode(const QString& text, Nodekind kind)
 
 Zovnode::~Zovnode() = default;
 
+template <typename T> void Zovnode::release(T* node)
+{
+    if (node->m_storage & InArena)
+        node->~T();
+    else
+        delete node;
+}
+
 void Zovnode::destroy(Zovnode* node)
 {
     if (!node)
         return;
-    if (node->m_storage & InArena)
-        node->~Zovnode();
-    else
-        delete node;
+    switch (node->kind()) {
+    case Element:
+        release(static_cast<Zovelementnode*>(node));
+        break;
+    case Attrelement:
+        release(static_cast<Zovattrelementnode*>(node));
+        break;
+    case Pi:
+        release(static_cast<Zovpinode*>(node));
+        break;
+    default:
+        release(node);
+        break;
+    }
 }
 
 Zovnode* Zovnode::shallowCopy(const Zovnode* source, Nodearena* arena)
@@ -94,59 +112,160 @@ const QString& Zovnode::emptyString()
     return empty;
 }
 
+const Zovelementnode* Zovnode::element() const
+{
+    return isElementKind(kind()) ? static_cast<const Zovelementnode*>(this) : nullptr;
+}
+
+const Zovattrelementnode* Zovnode::attributed() const
+{
+    return m_kind == Attrelement ? static_cast<const Zovattrelementnode*>(this) : nullptr;
+}
+
 const QString& Zovnode::name() const
 {
     if (m_kind <= Cdata)
         return kindNames[m_kind];
-    return emptyString();
+    if (m_kind == Pi)
+        return static_cast<const Zovpinode*>(this)->name();
+    return m_text;
 }
 
-const QString& Zovnode::value() const { return emptyString(); }
+const QString& Zovnode::value() const
+{
+    return m_kind == Pi ? static_cast<const Zovpinode*>(this)->value() : emptyString();
+}
 
-bool Zovnode::hasAttributes() const { return false; }
+bool Zovnode::hasAttributes() const
+{
+    const Zovattrelementnode* const node = attributed();
+    return node && node->hasAttributes();
+}
 
-bool Zovnode::hasChildren() const { return false; }
+bool Zovnode::hasChildren() const
+{
+    const Zovelementnode* const node = element();
+    return node && node->hasChildren();
+}
 
-int Zovnode::attributeStringCount() const { return 0; }
+int Zovnode::attributeStringCount() const
+{
+    const Zovattrelementnode* const node = attributed();
+    return node ? node->attributeStringCount() : 0;
+}
 
-const QString& Zovnode::attributeString(int) const { return emptyString(); }
+const QString& Zovnode::attributeString(int i) const
+{
+    const Zovattrelementnode* const node = attributed();
+    return node ? node->attributeString(i) : emptyString();
+}
 
-const QString& Zovnode::attributeValue(const QString&) const { return emptyString(); }
+const QString& Zovnode::attributeValue(const QString& name) const
+{
+    const Zovattrelementnode* const node = attributed();
+    return node ? node->attributeValue(name) : emptyString();
+}
 
-const QVector<Zovnode*>* Zovnode::children() const { return nullptr; }
+const QVector<Zovnode*>* Zovnode::children() const
+{
+    const Zovelementnode* const node = element();
+    return node ? node->children() : nullptr;
+}
 
-Zovnode* Zovnode::appendChild(Zovnode*) { return nullptr; }
+// The mutators cast constness away from element(): this node is not const.
+Zovnode* Zovnode::appendChild(Zovnode* node)
+{
+    const Zovelementnode* const self = element();
+    return self ? const_cast<Zovelementnode*>(self)->appendChild(node) : nullptr;
+}
 
-Zovnode* Zovnode::copyWithoutChildren() const { return nullptr; }
+Zovnode* Zovnode::copyWithoutChildren() const
+{
+    const Zovattrelementnode* const node = attributed();
+    return node ? node->copyWithoutChildren() : nullptr;
+}
 
-void Zovnode::squeezeChildren() { }
+void Zovnode::squeezeChildren()
+{
+    if (const Zovelementnode* const self = element())
+        const_cast<Zovelementnode*>(self)->squeezeChildren();
+}
 
-Zovnode* Zovnode::appendMark(const QString&) { return nullptr; }
+Zovnode* Zovnode::appendMark(const QString& text)
+{
+    const Zovelementnode* const self = element();
+    return self ? const_cast<Zovelementnode*>(self)->appendMark(text) : nullptr;
+}
 
-Zovnode* Zovnode::copyChild(const Zovnode*, bool) { return nullptr; }
+Zovnode* Zovnode::copyChild(const Zovnode* source, bool deep)
+{
+    const Zovelementnode* const self = element();
+    return self ? const_cast<Zovelementnode*>(self)->copyChild(source, deep) : nullptr;
+}
 
-int Zovnode::attributeIndex(const QString&) const { return -1; }
+int Zovnode::attributeIndex(const QString& name) const
+{
+    const Zovattrelementnode* const node = attributed();
+    return node ? node->attributeIndex(name) : -1;
+}
 
-Zovnode* Zovnode::findPath(const QStringList&) const { return nullptr; }
+Zovnode* Zovnode::findPath(const QStringList& path) const
+{
+    const Zovelementnode* const node = element();
+    return node ? node->findPath(path) : nullptr;
+}
 
 bool Zovnode::isCharacterData() const { return m_kind <= Cdata; }
 
-QString Zovnode::attributeText() const { return QString(); }
-
-QString Zovnode::sortedAttributeText() const { return QString(); }
-
-QString Zovnode::sortedAttributeNames() const { return QString(); }
-
-QString Zovnode::sortedAttributeValues() const { return QString(); }
-
-QString Zovnode::descendantAttributeText(bool) const { return QString(); }
-
-QStringList Zovnode::attributeList() const { return QStringList(); }
-
-void Zovnode::setAttributeList(const QStringList&) { }
-
-QString Zovnode::contentString(bool simplify, bool, bool) const
+QString Zovnode::attributeText() const
 {
+    const Zovattrelementnode* const node = attributed();
+    return node ? node->attributeText() : QString();
+}
+
+QString Zovnode::sortedAttributeText() const
+{
+    const Zovattrelementnode* const node = attributed();
+    return node ? node->sortedAttributeText() : QString();
+}
+
+QString Zovnode::sortedAttributeNames() const
+{
+    const Zovattrelementnode* const node = attributed();
+    return node ? node->sortedAttributeNames() : QString();
+}
+
+QString Zovnode::sortedAttributeValues() const
+{
+    const Zovattrelementnode* const node = attributed();
+    return node ? node->sortedAttributeValues() : QString();
+}
+
+QString Zovnode::descendantAttributeText(bool sorted) const
+{
+    const Zovelementnode* const node = element();
+    return node ? node->descendantAttributeText(sorted) : QString();
+}
+
+QStringList Zovnode::attributeList() const
+{
+    const Zovattrelementnode* const node = attributed();
+    return node ? node->attributeList() : QStringList();
+}
+
+void Zovnode::setAttributeList(const QStringList& list)
+{
+    if (const Zovattrelementnode* const node = attributed())
+        const_cast<Zovattrelementnode*>(node)->setAttributeList(list);
+}
+
+QString Zovnode::contentString(bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const
+{
+    if (const Zovelementnode* const node = element())
+        return node->contentString(simplify, ignoreAttributes, ignoreAttributeOrder);
+    if (m_kind == Pi)
+        return static_cast<const Zovpinode*>(this)->contentString(
+            simplify, ignoreAttributes, ignoreAttributeOrder);
     QString out;
     switch (kind()) {
     case Text:
@@ -160,7 +279,7 @@ QString Zovnode::contentString(bool simplify, bool, bool) const
         out += QLatin1Char('D');
         break;
     default:
-        // Not a character kind: tag with the number so it can equal no character node.
+        // Not a known kind: tag with the number so it can equal no character node.
         out += QLatin1Char('N');
         out += QString::number(int(m_kind));
         break;
@@ -318,8 +437,6 @@ Zovnode* Zovelementnode::findPath(const QStringList& path) const
     }
     return found;
 }
-
-bool Zovelementnode::isCharacterData() const { return false; }
 
 QString Zovelementnode::descendantAttributeText(bool sorted) const
 {

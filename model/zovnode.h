@@ -6,6 +6,8 @@
 #include <QXmlStreamAttributes>
 
 class Nodearena;
+class Zovattrelementnode;
+class Zovelementnode;
 
 // What a node stands for; fixed at construction.
 enum Nodekind : qint32 {
@@ -20,57 +22,59 @@ enum Nodekind : qint32 {
 // One node of a document tree. The base class holds character data (text, comment, CDATA);
 // elements and processing instructions are subclasses. Nodes know neither their parent nor
 // their change kind. Operations on a node of the wrong kind answer with empty values, never fail.
+// There is no virtual table: a large document has tens of millions of nodes, so each operation
+// dispatches on the kind instead, and nodes are freed through destroy, never with delete.
 class Zovnode {
 public:
     Zovnode(const QString& text, Nodekind kind);
-    virtual ~Zovnode();
+    ~Zovnode();
 
     Zovnode(const Zovnode&) = delete;
     Zovnode& operator=(const Zovnode&) = delete;
 
     // Kind name ("#text", "#comment", "#cdata"), element name, or a processing instruction's data.
-    virtual const QString& name() const;
+    const QString& name() const;
     // A processing instruction's data; empty for every other kind.
-    virtual const QString& value() const;
-    virtual bool hasAttributes() const;
+    const QString& value() const;
+    bool hasAttributes() const;
     // True when the child array exists and is not empty.
-    virtual bool hasChildren() const;
+    bool hasChildren() const;
     // Twice the number of attributes; 0 for nodes without attributes.
-    virtual int attributeStringCount() const;
+    int attributeStringCount() const;
     // Attribute string i (name at even, value at odd positions); empty when i is out of range.
-    virtual const QString& attributeString(int i) const;
+    const QString& attributeString(int i) const;
     // Value of the first attribute with this name; empty when there is none.
-    virtual const QString& attributeValue(const QString& name) const;
+    const QString& attributeValue(const QString& name) const;
     // The child array, or null when the node never had a child (and for non-elements).
-    virtual const QVector<Zovnode*>* children() const;
+    const QVector<Zovnode*>* children() const;
     // Takes ownership and appends; returns the node, or null (and takes nothing) on a non-element.
-    virtual Zovnode* appendChild(Zovnode* node);
+    Zovnode* appendChild(Zovnode* node);
     // A new attribute element with the same name and attributes; null for every other kind.
-    virtual Zovnode* copyWithoutChildren() const;
-    virtual void squeezeChildren();
+    Zovnode* copyWithoutChildren() const;
+    void squeezeChildren();
     // Appends a ZOV processing instruction with the text as data; null on a non-element.
-    virtual Zovnode* appendMark(const QString& text);
+    Zovnode* appendMark(const QString& text);
     // Appends a copy of source (deep: with its whole subtree) carrying source's partner;
     // returns the copy, or null on a non-element.
-    virtual Zovnode* copyChild(const Zovnode* source, bool deep);
+    Zovnode* copyChild(const Zovnode* source, bool deep);
     // Even position of the first attribute with this name, or -1.
-    virtual int attributeIndex(const QString& name) const;
+    int attributeIndex(const QString& name) const;
     // Element reached by following the names below this node; null when a step fails.
-    virtual Zovnode* findPath(const QStringList& path) const;
-    virtual bool isCharacterData() const;
+    Zovnode* findPath(const QStringList& path) const;
+    bool isCharacterData() const;
     // All attribute strings concatenated in stored order.
-    virtual QString attributeText() const;
+    QString attributeText() const;
     // Name/value pairs sorted by name, each pair delimited so no two lists give equal text.
-    virtual QString sortedAttributeText() const;
-    virtual QString sortedAttributeNames() const;
-    virtual QString sortedAttributeValues() const;
+    QString sortedAttributeText() const;
+    QString sortedAttributeNames() const;
+    QString sortedAttributeValues() const;
     // Attribute texts of all descendants in document order (not the node's own).
-    virtual QString descendantAttributeText(bool sorted) const;
-    virtual QStringList attributeList() const;
-    virtual void setAttributeList(const QStringList& list);
+    QString descendantAttributeText(bool sorted) const;
+    QStringList attributeList() const;
+    void setAttributeList(const QStringList& list);
     // Unambiguous fingerprint of the subtree: equal exactly when the subtrees are equal under
     // the three flags.
-    virtual QString contentString(
+    QString contentString(
         bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
 
     const QString& text() const { return m_text; }
@@ -119,26 +123,30 @@ protected:
     qint32 m_count = 0;
     Zovnode* m_partner = nullptr;
     size_t m_fingerprint = 0;
+
+private:
+    const Zovelementnode* element() const;
+    const Zovattrelementnode* attributed() const;
+    template <typename T> static void release(T* node);
 };
 
 // Element without attributes; owns its children.
 class Zovelementnode : public Zovnode {
 public:
     explicit Zovelementnode(const QString& name);
-    ~Zovelementnode() override;
+    ~Zovelementnode();
 
-    const QString& name() const override;
-    bool hasChildren() const override;
-    const QVector<Zovnode*>* children() const override;
-    Zovnode* appendChild(Zovnode* node) override;
-    void squeezeChildren() override;
-    Zovnode* appendMark(const QString& text) override;
-    Zovnode* copyChild(const Zovnode* source, bool deep) override;
-    Zovnode* findPath(const QStringList& path) const override;
-    bool isCharacterData() const override;
-    QString descendantAttributeText(bool sorted) const override;
+    const QString& name() const;
+    bool hasChildren() const;
+    const QVector<Zovnode*>* children() const;
+    Zovnode* appendChild(Zovnode* node);
+    void squeezeChildren();
+    Zovnode* appendMark(const QString& text);
+    Zovnode* copyChild(const Zovnode* source, bool deep);
+    Zovnode* findPath(const QStringList& path) const;
+    QString descendantAttributeText(bool sorted) const;
     QString contentString(
-        bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const override;
+        bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
 
     // Gives child index to the caller and leaves null in its place, for a tree that is about
     // to be released; null when index is out of range. The caller frees it with destroy.
@@ -155,26 +163,26 @@ protected:
 };
 
 // Element with attributes, held as alternating name and value strings in document order.
-class Zovattrelementnode : public Zovelementnode {
+class Zovattrelementnode final : public Zovelementnode {
 public:
     Zovattrelementnode(const QString& name, const QXmlStreamAttributes& attributes);
     Zovattrelementnode(const QString& name, int count, const QString* strings);
     // Copies the count strings into an array in arena.
     Zovattrelementnode(const QString& name, int count, const QString* strings, Nodearena& arena);
-    ~Zovattrelementnode() override;
+    ~Zovattrelementnode();
 
-    bool hasAttributes() const override;
-    int attributeStringCount() const override;
-    const QString& attributeString(int i) const override;
-    const QString& attributeValue(const QString& name) const override;
-    Zovnode* copyWithoutChildren() const override;
-    int attributeIndex(const QString& name) const override;
-    QString attributeText() const override;
-    QString sortedAttributeText() const override;
-    QString sortedAttributeNames() const override;
-    QString sortedAttributeValues() const override;
-    QStringList attributeList() const override;
-    void setAttributeList(const QStringList& list) override;
+    bool hasAttributes() const;
+    int attributeStringCount() const;
+    const QString& attributeString(int i) const;
+    const QString& attributeValue(const QString& name) const;
+    Zovnode* copyWithoutChildren() const;
+    int attributeIndex(const QString& name) const;
+    QString attributeText() const;
+    QString sortedAttributeText() const;
+    QString sortedAttributeNames() const;
+    QString sortedAttributeValues() const;
+    QStringList attributeList() const;
+    void setAttributeList(const QStringList& list);
 
 private:
     void freeAttributes();
@@ -185,15 +193,15 @@ private:
 };
 
 // Processing instruction: text() holds the target, value() and name() the data.
-class Zovpinode : public Zovnode {
+class Zovpinode final : public Zovnode {
 public:
     Zovpinode(const QString& target, const QString& data);
-    ~Zovpinode() override;
+    ~Zovpinode();
 
-    const QString& name() const override;
-    const QString& value() const override;
+    const QString& name() const;
+    const QString& value() const;
     QString contentString(
-        bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const override;
+        bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
 
 private:
     QString m_data;
