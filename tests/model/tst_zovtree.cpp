@@ -1,3 +1,4 @@
+#include "model/nodearena.h"
 #include "model/zovtree.h"
 
 #include <QBuffer>
@@ -151,6 +152,99 @@ private Q_SLOTS:
         Zovnode* const root = tree->root();
         const QString before = root->contentString(false, false, false);
         QCOMPARE(root->copyChild(root, true)->contentString(false, false, false), before);
+    }
+
+    // Each operation reaches the right kind through a plain node pointer, on the heap and in an
+    // arena; destroy frees each with its own destructor (the sanitizer build checks that).
+    void operationsFollowTheKind_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("inArena");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("attributeStrings");
+        QTest::addColumn<QString>("fingerprintHead");
+        const int kinds[] = { Text, Comment, Cdata, Pi, Element, Attrelement };
+        const char* const names[] = { "#text", "#comment", "#cdata", "data", "e", "e" };
+        const char* const heads[] = { "T", "C", "D", "P", "E", "E" };
+        for (int i = 0; i < 6; ++i) {
+            for (const bool arena : { false, true }) {
+                QTest::addRow("kind %d%s", kinds[i], arena ? " in arena" : "")
+                    << kinds[i] << arena << QString::fromLatin1(names[i])
+                    << (kinds[i] == Pi ? QStringLiteral("data") : QString())
+                    << (kinds[i] == Attrelement ? 4 : 0) << QString::fromLatin1(heads[i]);
+            }
+        }
+    }
+
+    void operationsFollowTheKind()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, inArena);
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        QFETCH(int, attributeStrings);
+        QFETCH(QString, fingerprintHead);
+
+        const QString strings[] = { QStringLiteral("b"), QStringLiteral("2"), QStringLiteral("a"),
+            QStringLiteral("1") };
+        Nodearena arena;
+        Zovnode* node = nullptr;
+        switch (kind) {
+        case Pi:
+            node = inArena ? Zovnode::inArena<Zovpinode>(arena, QStringLiteral("t"), name)
+                           : new Zovpinode(QStringLiteral("t"), name);
+            break;
+        case Element:
+            node = inArena ? Zovnode::inArena<Zovelementnode>(arena, name)
+                           : new Zovelementnode(name);
+            break;
+        case Attrelement:
+            node = inArena ? Zovnode::inArena<Zovattrelementnode>(arena, name, 4, strings, arena)
+                           : new Zovattrelementnode(name, 4, strings);
+            break;
+        default:
+            node = inArena ? Zovnode::inArena<Zovnode>(arena, QStringLiteral("x"), Nodekind(kind))
+                           : new Zovnode(QStringLiteral("x"), Nodekind(kind));
+            break;
+        }
+        const bool element = kind == Element || kind == Attrelement;
+
+        QCOMPARE(node->name(), name);
+        QCOMPARE(node->value(), value);
+        QCOMPARE(node->isCharacterData(), kind <= Cdata);
+        QCOMPARE(node->attributeStringCount(), attributeStrings);
+        QCOMPARE(node->hasAttributes(), attributeStrings > 0);
+        QCOMPARE(node->attributeValue(QStringLiteral("a")),
+            attributeStrings ? QStringLiteral("1") : QString());
+        QCOMPARE(node->attributeIndex(QStringLiteral("a")), attributeStrings ? 2 : -1);
+        QCOMPARE(node->attributeString(1), attributeStrings ? QStringLiteral("2") : QString());
+        QCOMPARE(node->attributeText(), attributeStrings ? QStringLiteral("b2a1") : QString());
+        QCOMPARE(node->sortedAttributeNames(), attributeStrings ? QStringLiteral("ab") : QString());
+        QCOMPARE(node->attributeList().size(), attributeStrings);
+        QVERIFY(node->contentString(false, false, false).startsWith(fingerprintHead));
+
+        QVERIFY(!node->children());
+        QVERIFY(!node->hasChildren());
+        QCOMPARE(bool(node->appendMark(QStringLiteral("m"))), element);
+        auto* const child = new Zovnode(QStringLiteral("c"), Text);
+        if (node->appendChild(child)) {
+            QVERIFY(element);
+            QCOMPARE(node->children()->size(), 2);
+            QCOMPARE(node->children()->constLast(), child);
+            QCOMPARE(node->findPath({ QStringLiteral("c") }), nullptr);
+            QCOMPARE(node->descendantAttributeText(false), QString());
+        } else {
+            QVERIFY(!element);
+            QVERIFY(!node->children());
+            Zovnode::destroy(child);
+        }
+        Zovnode* const copy = node->copyWithoutChildren();
+        QCOMPARE(bool(copy), kind == Attrelement);
+        if (copy)
+            QCOMPARE(copy->attributeText(), node->attributeText());
+        Zovnode::destroy(copy);
+        Zovnode::destroy(node);
     }
 
     void linkPartnerLinksOnce()
