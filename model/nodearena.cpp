@@ -1,6 +1,25 @@
 #include "model/nodearena.h"
 
 #include <algorithm>
+#include <memory>
+
+Nodearena::~Nodearena()
+{
+    for (const auto& [strings, count] : m_kept)
+        std::destroy_n(strings, count);
+}
+
+const QString* Nodearena::keepStrings(const QString* strings, int count)
+{
+    if (count <= 0)
+        return nullptr;
+    m_kept.reserve(m_kept.size() + 1);
+    auto* const copies
+        = static_cast<QString*>(allocate(sizeof(QString) * size_t(count), alignof(QString)));
+    std::uninitialized_copy(strings, strings + count, copies);
+    m_kept.emplace_back(copies, count);
+    return copies;
+}
 
 void Nodearena::grow(std::size_t atLeast)
 {

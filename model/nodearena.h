@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstddef>
 #include <memory>
 #include <new>
@@ -13,6 +15,8 @@
 class Nodearena {
 public:
     Nodearena() = default;
+    // Destroys the kept strings (see keepStrings); everything else was destroyed by its owner.
+    ~Nodearena();
     Nodearena(const Nodearena&) = delete;
     Nodearena& operator=(const Nodearena&) = delete;
 
@@ -34,6 +38,10 @@ public:
         return new (allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
     }
 
+    // Copies of count strings that stay until the arena goes, for an array that many nodes
+    // share and none owns; throws std::bad_alloc like allocate.
+    const QString* keepStrings(const QString* strings, int count);
+
     // Bytes taken from the system so far.
     std::size_t reserved() const { return m_reserved; }
 
@@ -41,6 +49,7 @@ private:
     void grow(std::size_t atLeast);
 
     std::vector<std::unique_ptr<char[]>> m_blocks;
+    std::vector<std::pair<QString*, int>> m_kept;
     char* m_block = nullptr;
     std::size_t m_used = 0;
     std::size_t m_capacity = 0;

@@ -160,6 +160,32 @@ QString Treebuilder::shortText(QStringView text)
     return text.size() <= sharedTextLength ? m_values.intern(text) : m_pool.copy(text);
 }
 
+const QString* Treebuilder::sharedNames(const QString* strings, qsizetype count)
+{
+    constexpr qsizetype keptLists = 1 << 12;
+    const qsizetype names = (count + 1) / 2;
+    size_t hash = size_t(names);
+    for (qsizetype i = 0; i < count; i += 2)
+        hash = hash * 31 + qHash(strings[i]);
+    for (auto it = m_nameLists.constFind(hash); it != m_nameLists.cend() && it.key() == hash; ++it) {
+        const Namelist& list = it.value();
+        if (list.count != names)
+            continue;
+        qsizetype k = 0;
+        while (k < names && list.names[k] == strings[2 * k])
+            ++k;
+        if (k == names)
+            return list.names;
+    }
+    QVarLengthArray<QString, 8> copies;
+    for (qsizetype i = 0; i < count; i += 2)
+        copies.append(strings[i]);
+    const QString* const kept = m_arena.keepStrings(copies.constData(), int(names));
+    if (m_nameLists.size() < keptLists)
+        m_nameLists.insert(hash, { kept, names });
+    return kept;
+}
+
 void Treebuilder::addAttribute(QStringView name, QStringView value)
 {
     m_attributes.append(m_names.intern(name));
@@ -178,8 +204,9 @@ QString Treebuilder::startElement(QStringView qualifiedName)
     if (m_attributes.isEmpty()) {
         element = Zovnode::inArena<Zovelementnode>(m_arena, name);
     } else {
+        const QString* const names = sharedNames(m_attributes.constData(), m_attributes.size());
         element = Zovnode::inArena<Zovattrelementnode>(
-            m_arena, name, int(m_attributes.size()), m_attributes.constData(), m_arena);
+            m_arena, name, int(m_attributes.size()), m_attributes.constData(), names, m_arena);
         m_attributes.clear();
     }
     if (m_open.isEmpty())

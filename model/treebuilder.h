@@ -94,6 +94,9 @@ public:
 
 private:
     QString shortText(QStringView text);
+    // The names at the even positions of count attribute strings, kept by the arena and shared
+    // with earlier elements that had the same names in the same order.
+    const QString* sharedNames(const QString* strings, qsizetype count);
     void add(Zovnode* node);
     void close();
 
@@ -109,6 +112,12 @@ private:
     Stringtable m_values;
     Prefixscope m_prefixes;
     QVarLengthArray<QString, 16> m_attributes;
+    struct Namelist {
+        const QString* names;
+        qsizetype count;
+    };
+    // By a hash of the names; only the first lists are kept, as in the string tables.
+    QMultiHash<size_t, Namelist> m_nameLists;
     QVector<Openelement> m_open;
     // The children read so far of every open element, innermost last.
     QVector<Zovnode*> m_children;

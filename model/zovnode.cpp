@@ -3,6 +3,7 @@
 #include <QPair>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -97,8 +98,8 @@ Zovnode* Zovnode::shallowCopy(const Zovnode* source, Nodearena* arena)
     case Attrelement: {
         if (!arena)
             return source->copyWithoutChildren();
-        return inArena<Zovattrelementnode>(*arena, source->text(), source->attributeStringCount(),
-            &source->attributeString(0), *arena);
+        return inArena<Zovattrelementnode>(
+            *arena, *static_cast<const Zovattrelementnode*>(source), *arena);
     }
     default:
         return arena ? inArena<Zovnode>(*arena, source->text(), source->kind())
@@ -510,29 +511,63 @@ Zovattrelementnode::Zovattrelementnode(
     const QString& name, int count, const QString* strings, Nodearena& arena)
     : Zovelementnode(name, Attrelement)
 {
-    if (!strings || count <= 0)
+    if (strings && count > 0)
+        copyAttributes(count, strings, arena);
+}
+
+Zovattrelementnode::Zovattrelementnode(const Zovattrelementnode& source, Nodearena& arena)
+    : Zovelementnode(source.m_text, Attrelement)
+{
+    const int count = source.m_count;
+    if (count <= 0)
         return;
-    m_attributes
-        = static_cast<QString*>(arena.allocate(sizeof(QString) * size_t(count), alignof(QString)));
-    for (int i = 0; i < count; ++i)
-        new (m_attributes + i) QString(strings[i]);
+    auto* const names = static_cast<QString*>(
+        arena.allocate(sizeof(QString) * size_t((count + 1) / 2), alignof(QString)));
+    m_values = static_cast<QString*>(
+        arena.allocate(sizeof(QString) * size_t(count / 2), alignof(QString)));
+    std::uninitialized_copy(source.m_names, source.m_names + (count + 1) / 2, names);
+    std::uninitialized_copy(source.m_values, source.m_values + count / 2, m_values);
+    m_names = names;
     m_count = count;
     m_storage |= AttributesInArena;
+}
+
+Zovattrelementnode::Zovattrelementnode(const QString& name, int count, const QString* strings,
+    const QString* names, Nodearena& arena)
+    : Zovelementnode(name, Attrelement)
+{
+    if (!strings || !names || count <= 0)
+        return;
+    m_names = names;
+    m_values = static_cast<QString*>(
+        arena.allocate(sizeof(QString) * size_t(count / 2), alignof(QString)));
+    for (int i = 1; i < count; i += 2)
+        new (m_values + i / 2) QString(strings[i]);
+    m_count = count;
+    m_storage |= AttributesInArena | SharedNames;
 }
 
 Zovattrelementnode::~Zovattrelementnode() { freeAttributes(); }
 
 void Zovattrelementnode::freeAttributes()
 {
+    const int names = (m_count + 1) / 2;
+    const int values = m_count / 2;
     if (m_storage & AttributesInArena) {
-        for (int i = 0; i < m_count; ++i)
-            m_attributes[i].~QString();
+        if (!(m_storage & SharedNames)) {
+            for (int i = 0; i < names; ++i)
+                m_names[i].~QString();
+        }
+        for (int i = 0; i < values; ++i)
+            m_values[i].~QString();
     } else {
-        delete[] m_attributes;
+        delete[] m_names;
+        delete[] m_values;
     }
-    m_attributes = nullptr;
+    m_names = nullptr;
+    m_values = nullptr;
     m_count = 0;
-    m_storage &= quint8(~AttributesInArena);
+    m_storage &= quint8(~(AttributesInArena | SharedNames));
 }
 
 void Zovattrelementnode::copyAttributes(int count, const QString* strings)
@@ -540,9 +575,26 @@ void Zovattrelementnode::copyAttributes(int count, const QString* strings)
     freeAttributes();
     if (count <= 0)
         return;
-    m_attributes = new QString[size_t(count)];
-    std::copy(strings, strings + count, m_attributes);
+    QString* const names = new QString[size_t((count + 1) / 2)];
+    m_values = new QString[size_t(count / 2)];
+    for (int i = 0; i < count; ++i)
+        ((i & 1) ? m_values : names)[i / 2] = strings[i];
+    m_names = names;
     m_count = count;
+}
+
+void Zovattrelementnode::copyAttributes(int count, const QString* strings, Nodearena& arena)
+{
+    freeAttributes();
+    auto* const names = static_cast<QString*>(
+        arena.allocate(sizeof(QString) * size_t((count + 1) / 2), alignof(QString)));
+    m_values = static_cast<QString*>(
+        arena.allocate(sizeof(QString) * size_t(count / 2), alignof(QString)));
+    for (int i = 0; i < count; ++i)
+        new (((i & 1) ? m_values : names) + i / 2) QString(strings[i]);
+    m_names = names;
+    m_count = count;
+    m_storage |= AttributesInArena;
 }
 
 bool Zovattrelementnode::hasAttributes() const { return m_count > 0; }
@@ -553,7 +605,7 @@ const QString& Zovattrelementnode::attributeString(int i) const
 {
     if (i < 0 || i >= m_count)
         return emptyString();
-    return m_attributes[i];
+    return (i & 1) ? m_values[i / 2] : m_names[i / 2];
 }
 
 const QString& Zovattrelementnode::attributeValue(const QString& name) const
@@ -564,13 +616,14 @@ const QString& Zovattrelementnode::attributeValue(const QString& name) const
 
 Zovnode* Zovattrelementnode::copyWithoutChildren() const
 {
-    return new Zovattrelementnode(m_text, m_count, m_attributes);
+    const QStringList strings = attributeList();
+    return new Zovattrelementnode(m_text, int(strings.size()), strings.constData());
 }
 
 int Zovattrelementnode::attributeIndex(const QString& name) const
 {
     for (int i = 0; i < m_count; i += 2) {
-        if (m_attributes[i] == name)
+        if (m_names[i / 2] == name)
             return i;
     }
     return -1;
@@ -582,11 +635,11 @@ QString Zovattrelementnode::attributeText() const
         return QString();
     qsizetype length = 0;
     for (int i = 0; i < m_count; ++i)
-        length += m_attributes[i].size();
+        length += attributeString(i).size();
     QString out;
     out.reserve(length);
     for (int i = 0; i < m_count; ++i)
-        out += m_attributes[i];
+        out += attributeString(i);
     return out;
 }
 
@@ -595,7 +648,7 @@ QString Zovattrelementnode::sortedAttributeText() const
     QVector<QPair<QString, QString>> pairs;
     pairs.reserve(m_count / 2);
     for (int i = 0; i + 1 < m_count; i += 2)
-        pairs.append({ m_attributes[i], m_attributes[i + 1] });
+        pairs.append({ m_names[i / 2], m_values[i / 2] });
     std::sort(pairs.begin(), pairs.end());
     QString out;
     for (const auto& pair : pairs)
@@ -605,25 +658,25 @@ QString Zovattrelementnode::sortedAttributeText() const
 
 QString Zovattrelementnode::sortedAttributeNames() const
 {
-    QStringList names;
-    for (int i = 0; i < m_count; i += 2)
-        names.append(m_attributes[i]);
+    QStringList names(m_names, m_names + (m_count + 1) / 2);
     names.sort();
     return names.join(QString());
 }
 
 QString Zovattrelementnode::sortedAttributeValues() const
 {
-    QStringList values;
-    for (int i = 1; i < m_count; i += 2)
-        values.append(m_attributes[i]);
+    QStringList values(m_values, m_values + m_count / 2);
     values.sort();
     return values.join(QString());
 }
 
 QStringList Zovattrelementnode::attributeList() const
 {
-    return QStringList(m_attributes, m_attributes + m_count);
+    QStringList strings;
+    strings.reserve(m_count);
+    for (int i = 0; i < m_count; ++i)
+        strings.append(attributeString(i));
+    return strings;
 }
 
 void Zovattrelementnode::setAttributeList(const QStringList& list)

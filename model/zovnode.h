@@ -113,6 +113,8 @@ protected:
         HasChildArray = 2,
         ChildrenInArena = 4,
         AttributesInArena = 8,
+        // The attribute names belong to someone else (see Nodearena::keepStrings).
+        SharedNames = 16,
     };
 
     QString m_text;
@@ -167,8 +169,14 @@ class Zovattrelementnode final : public Zovelementnode {
 public:
     Zovattrelementnode(const QString& name, const QXmlStreamAttributes& attributes);
     Zovattrelementnode(const QString& name, int count, const QString* strings);
-    // Copies the count strings into an array in arena.
+    // Copies the count strings into arrays in arena.
     Zovattrelementnode(const QString& name, int count, const QString* strings, Nodearena& arena);
+    // A copy of source's name and attributes in arena, without children or partner.
+    Zovattrelementnode(const Zovattrelementnode& source, Nodearena& arena);
+    // Takes the names from names, an array that outlives the node and may be shared by many
+    // (see Nodearena::keepStrings), and copies the values of the count strings into arena.
+    Zovattrelementnode(const QString& name, int count, const QString* strings,
+        const QString* names, Nodearena& arena);
     ~Zovattrelementnode();
 
     bool hasAttributes() const;
@@ -187,9 +195,12 @@ public:
 private:
     void freeAttributes();
     void copyAttributes(int count, const QString* strings);
+    void copyAttributes(int count, const QString* strings, Nodearena& arena);
 
-    // m_count strings, name and value alternating, in an arena or in an array of their own.
-    QString* m_attributes = nullptr;
+    // The m_count attribute strings are split in two arrays: equal name lists repeat on most
+    // elements of a document, so the loader shares them. Each array is in an arena or of its own.
+    const QString* m_names = nullptr;
+    QString* m_values = nullptr;
 };
 
 // Processing instruction: text() holds the target, value() and name() the data.

@@ -247,6 +247,29 @@ private Q_SLOTS:
         Zovnode::destroy(node);
     }
 
+    // Elements with the same attribute names in the same order share one array of names; a
+    // change to one element's attributes leaves the others alone.
+    void attributeNamesAreSharedNotTied()
+    {
+        const auto tree = loadXml(
+            "<r><e a=\"1\" b=\"2\"/><e a=\"3\" b=\"4\"/><e b=\"5\" a=\"6\"/><e a=\"7\"/></r>");
+        const QVector<Zovnode*>& e = *tree->root()->children();
+        QCOMPARE(e.size(), 4);
+        QCOMPARE(&e[0]->attributeString(0), &e[1]->attributeString(0));
+        QVERIFY(&e[0]->attributeString(0) != &e[2]->attributeString(0));
+        QVERIFY(&e[0]->attributeString(0) != &e[3]->attributeString(0));
+        QCOMPARE(e[2]->attributeList(), QStringList({ "b", "5", "a", "6" }));
+        QCOMPARE(e[3]->attributeList(), QStringList({ "a", "7" }));
+
+        e[0]->setAttributeList({ "c", "8" });
+        QCOMPARE(e[0]->attributeList(), QStringList({ "c", "8" }));
+        QCOMPARE(e[1]->attributeList(), QStringList({ "a", "3", "b", "4" }));
+        QCOMPARE(e[1]->attributeValue(QStringLiteral("b")), QStringLiteral("4"));
+        Zovnode* const copy = Zovnode::shallowCopy(e[1], &tree->arena());
+        QCOMPARE(copy->attributeList(), e[1]->attributeList());
+        Zovnode::destroy(copy);
+    }
+
     void linkPartnerLinksOnce()
     {
         Zovnode a(QStringLiteral("a"), Text);
