@@ -577,8 +577,10 @@ void Zovattrelementnode::copyAttributes(int count, const QString* strings)
         return;
     QString* const names = new QString[size_t((count + 1) / 2)];
     m_values = new QString[size_t(count / 2)];
-    for (int i = 0; i < count; ++i)
-        ((i & 1) ? m_values : names)[i / 2] = strings[i];
+    for (int i = 0; i < count; i += 2)
+        names[i / 2] = strings[i];
+    for (int i = 1; i < count; i += 2)
+        m_values[i / 2] = strings[i];
     m_names = names;
     m_count = count;
 }
@@ -590,8 +592,10 @@ void Zovattrelementnode::copyAttributes(int count, const QString* strings, Nodea
         arena.allocate(sizeof(QString) * size_t((count + 1) / 2), alignof(QString)));
     m_values = static_cast<QString*>(
         arena.allocate(sizeof(QString) * size_t(count / 2), alignof(QString)));
-    for (int i = 0; i < count; ++i)
-        new (((i & 1) ? m_values : names) + i / 2) QString(strings[i]);
+    for (int i = 0; i < count; i += 2)
+        new (names + i / 2) QString(strings[i]);
+    for (int i = 1; i < count; i += 2)
+        new (m_values + i / 2) QString(strings[i]);
     m_names = names;
     m_count = count;
     m_storage |= AttributesInArena;
