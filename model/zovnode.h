@@ -5,6 +5,8 @@
 #include <QVector>
 #include <QXmlStreamAttributes>
 
+#include <memory>
+
 class Nodearena;
 class Zovattrelementnode;
 class Zovelementnode;
@@ -217,6 +219,13 @@ public:
 private:
     QString m_data;
 };
+
+// Owns a node of any kind through Zovnode::destroy: a plain std::unique_ptr<Zovnode> would run
+// the base destructor on an element.
+struct Zovnodedeleter {
+    void operator()(Zovnode* node) const { Zovnode::destroy(node); }
+};
+using Zovnodeptr = std::unique_ptr<Zovnode, Zovnodedeleter>;
 
 #include "model/nodearena.h"
 

@@ -56,9 +56,9 @@ QSet<const Zovnode*> nodesOf(Zovnode* root)
 }
 
 // A chain of c elements, depth deep, ending in a text.
-std::unique_ptr<Zovnode> chain(int depth, const QString& bottom)
+Zovnodeptr chain(int depth, const QString& bottom)
 {
-    auto root = std::make_unique<Zovelementnode>(QStringLiteral("c"));
+    Zovnodeptr root(new Zovelementnode(QStringLiteral("c")));
     Zovnode* node = root.get();
     for (int level = 1; level < depth; ++level)
         node = node->appendChild(new Zovelementnode(QStringLiteral("c")));
@@ -195,8 +195,8 @@ private Q_SLOTS:
         QFETCH(QString, bottom);
         QFETCH(int, marks);
         configure({});
-        const std::unique_ptr<Zovnode> first = chain(depth, QStringLiteral("old"));
-        const std::unique_ptr<Zovnode> second = chain(depth, bottom);
+        const Zovnodeptr first = chain(depth, QStringLiteral("old"));
+        const Zovnodeptr second = chain(depth, bottom);
         Zovelementnode result(QStringLiteral("c"));
         Worklist work;
         compareTrees(work, true, first.get(), second.get(), &result);
