@@ -16,6 +16,12 @@ const QString kindNames[] = {
 
 bool isElementKind(Nodekind kind) { return kind == Element || kind == Attrelement; }
 
+// Room for count strings in arena, not yet constructed.
+QString* stringsIn(Nodearena& arena, int count)
+{
+    return static_cast<QString*>(arena.allocate(sizeof(QString) * size_t(count), alignof(QString)));
+}
+
 // Length-prefixed so that where one string ends and the next begins is never in doubt.
 void appendField(QString& out, const QString& field)
 {
@@ -521,10 +527,8 @@ Zovattrelementnode::Zovattrelementnode(const Zovattrelementnode& source, Nodeare
     const int count = source.m_count;
     if (count <= 0)
         return;
-    auto* const names = static_cast<QString*>(
-        arena.allocate(sizeof(QString) * size_t((count + 1) / 2), alignof(QString)));
-    m_values = static_cast<QString*>(
-        arena.allocate(sizeof(QString) * size_t(count / 2), alignof(QString)));
+    auto* const names = stringsIn(arena, (count + 1) / 2);
+    m_values = stringsIn(arena, count / 2);
     std::uninitialized_copy(source.m_names, source.m_names + (count + 1) / 2, names);
     std::uninitialized_copy(source.m_values, source.m_values + count / 2, m_values);
     m_names = names;
@@ -539,8 +543,7 @@ Zovattrelementnode::Zovattrelementnode(const QString& name, int count, const QSt
     if (!strings || !names || count <= 0)
         return;
     m_names = names;
-    m_values = static_cast<QString*>(
-        arena.allocate(sizeof(QString) * size_t(count / 2), alignof(QString)));
+    m_values = stringsIn(arena, count / 2);
     for (int i = 1; i < count; i += 2)
         new (m_values + i / 2) QString(strings[i]);
     m_count = count;
@@ -588,10 +591,8 @@ void Zovattrelementnode::copyAttributes(int count, const QString* strings)
 void Zovattrelementnode::copyAttributes(int count, const QString* strings, Nodearena& arena)
 {
     freeAttributes();
-    auto* const names = static_cast<QString*>(
-        arena.allocate(sizeof(QString) * size_t((count + 1) / 2), alignof(QString)));
-    m_values = static_cast<QString*>(
-        arena.allocate(sizeof(QString) * size_t(count / 2), alignof(QString)));
+    auto* const names = stringsIn(arena, (count + 1) / 2);
+    m_values = stringsIn(arena, count / 2);
     for (int i = 0; i < count; i += 2)
         new (names + i / 2) QString(strings[i]);
     for (int i = 1; i < count; i += 2)
