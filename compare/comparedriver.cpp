@@ -95,7 +95,7 @@ Zovnode* copyInto(
         QVector<QPair<const Zovnode*, Zovnode*>> pending { qMakePair(source, copy) };
         while (!pending.isEmpty()) {
             const auto [from, to] = pending.takeLast();
-            const QVector<Zovnode*>* const list = from->children();
+            const Childspan list = from->children();
             for (int k = 0; list && k < list->size(); ++k) {
                 const Zovnode* const child = list->at(k);
                 Zovnode* const childCopy = copyOf(to, child);
@@ -350,8 +350,8 @@ void linkSubtrees(Zovnode* tree1Node, Zovnode* tree2Node)
     QVector<Frame> stack { { tree1Node, tree2Node, 0 } };
     while (!stack.isEmpty()) {
         Frame& top = stack.last();
-        const QVector<Zovnode*>* const list1 = top.first->children();
-        const QVector<Zovnode*>* const list2 = top.second->children();
+        const Childspan list1 = top.first->children();
+        const Childspan list2 = top.second->children();
         const int common = list1 && list2 ? int(qMin(list1->size(), list2->size())) : 0;
         if (top.next >= common) {
             stack.removeLast();

@@ -40,7 +40,7 @@ bool isElementKind(Nodekind kind) { return kind == Element || kind == Attrelemen
 
 int childCount(const Zovnode* node)
 {
-    const QVector<Zovnode*>* const list = node->children();
+    const Childspan list = node->children();
     return list ? int(list->size()) : 0;
 }
 
@@ -128,7 +128,7 @@ quint64 hashTree(const Zovnode* root, const Keyflags& flags, Known known, Done d
     stack.append({ root, 0, headHash(root, flags) });
     while (!stack.isEmpty()) {
         Frame& top = stack.last();
-        const QVector<Zovnode*>* const list = top.node->children();
+        const Childspan list = top.node->children();
         if (list && top.next < list->size()) {
             const Zovnode* const child = list->at(top.next++);
             quint64 childHash = 0;
@@ -184,8 +184,8 @@ bool equalTrees(const Zovnode* a, const Zovnode* b, const Keyflags& flags, Prune
             continue;
         if (unequal(x, y) || !headsEqual(x, y, flags))
             return false;
-        const QVector<Zovnode*>* const listX = x->children();
-        const QVector<Zovnode*>* const listY = y->children();
+        const Childspan listX = x->children();
+        const Childspan listY = y->children();
         for (int k = 0; listX && k < listX->size(); ++k)
             pending.append(qMakePair(listX->at(k), listY->at(k)));
     }
@@ -216,7 +216,7 @@ void storeFingerprints(Zovnode* root, const Keyflags& flags)
 quint64 fingerprintFromChildren(const Zovnode* node, const Keyflags& flags)
 {
     quint64 hash = headHash(node, flags);
-    const QVector<Zovnode*>* const list = node->children();
+    const Childspan list = node->children();
     if (!list)
         return combine(hash, 0);
     for (const Zovnode* child : *list)
@@ -293,7 +293,7 @@ QString similarityText(const Zovnode* root)
         case Element:
         case Attrelement:
             text += node->text().simplified();
-            if (const QVector<Zovnode*>* children = node->children()) {
+            if (const Childspan children = node->children()) {
                 for (qsizetype k = children->size() - 1; k >= 0; --k)
                     stack.append(children->at(k));
             }

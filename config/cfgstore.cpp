@@ -106,7 +106,7 @@ int Cfgstore::readcfg()
     const Zovnode* root = tree.root();
     if (!root || !root->hasChildren())
         return -1115;
-    const QVector<Zovnode*>& blocks = *root->children();
+    const Childspan blocks = root->children();
     const Zovnode* parameterBlock = blocks.first();
     if (!parameterBlock->hasChildren())
         return -1115;

@@ -35,7 +35,7 @@ void walk(const Zovnode* root, const Marklook& look, const Visitor& visit)
     QVector<Frame> stack { { root, 0, -1, false, false } };
     while (!stack.isEmpty()) {
         Frame& frame = stack.last();
-        const QVector<Zovnode*>* children = frame.node->children();
+        const Childspan children = frame.node->children();
         if (!children || frame.next >= children->size()) {
             stack.removeLast();
             continue;

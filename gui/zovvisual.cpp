@@ -75,7 +75,7 @@ Vtreeitem* makeItem(Zovnode* node)
 
 qsizetype childCount(const Vtreeitem* parent)
 {
-    const QVector<Zovnode*>* children = parent ? parent->node()->children() : nullptr;
+    const Childspan children = parent ? parent->node()->children() : Childspan();
     return children ? children->size() : 0;
 }
 

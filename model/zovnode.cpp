@@ -3,6 +3,8 @@
 #include <QPair>
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 #include <memory>
 #include <utility>
 
@@ -173,10 +175,10 @@ const QString& Zovnode::attributeValue(const QString& name) const
     return node ? node->attributeValue(name) : emptyString();
 }
 
-const QVector<Zovnode*>* Zovnode::children() const
+Childspan Zovnode::children() const
 {
     const Zovelementnode* const node = element();
-    return node ? node->children() : nullptr;
+    return node ? node->children() : Childspan();
 }
 
 // The mutators cast constness away from element(): this node is not const.
@@ -322,64 +324,122 @@ Zovelementnode::Zovelementnode(const QString& name, Nodekind kind)
 
 Zovelementnode::~Zovelementnode()
 {
-    if (m_children.isEmpty())
+    if (m_count == 0)
         return;
     // Frees the subtree with an explicit stack: recursion would follow document depth. Each
     // element is emptied before it is freed, so no destructor below this one walks again.
     QVector<Zovnode*> pending;
-    pending.swap(m_children);
+    auto take = [&pending](Zovelementnode* node) {
+        for (Zovnode* const child : node->children())
+            pending.append(child);
+        node->dropChildren();
+    };
+    take(this);
     while (!pending.isEmpty()) {
         Zovnode* const node = pending.takeLast();
         if (!node)
             continue;
-        if (isElementKind(node->kind())) {
-            auto* const element = static_cast<Zovelementnode*>(node);
-            pending += element->m_children;
-            element->m_children = QVector<Zovnode*>();
-        }
+        if (isElementKind(node->kind()))
+            take(static_cast<Zovelementnode*>(node));
         destroy(node);
     }
 }
 
 const QString& Zovelementnode::name() const { return m_text; }
 
-bool Zovelementnode::hasChildren() const { return !m_children.isEmpty(); }
+bool Zovelementnode::hasChildren() const { return m_count > 0; }
 
-const QVector<Zovnode*>* Zovelementnode::children() const
+Childspan Zovelementnode::children() const { return Childspan(childData(), m_count); }
+
+namespace {
+
+// Room of an array of the node's own that holds count children (more than one).
+qsizetype roomFor(qsizetype count)
 {
-    return (m_storage & HasChildArray) ? &m_children : nullptr;
+    qsizetype room = 4;
+    while (room < count)
+        room *= 2;
+    return room;
+}
+
+Zovnode** reallocateChildren(Zovnode** array, qsizetype room)
+{
+    void* const moved = std::realloc(array, sizeof(Zovnode*) * size_t(room));
+    if (!moved)
+        throw std::bad_alloc();
+    return static_cast<Zovnode**>(moved);
+}
+
+} // namespace
+
+void Zovelementnode::growChildren()
+{
+    const qsizetype count = m_count;
+    if (count == 1) {
+        Zovnode** const array = reallocateChildren(nullptr, roomFor(2));
+        array[0] = m_single;
+        m_array = array;
+    } else if (m_storage & ChildrenInArena) {
+        Zovnode** const array = reallocateChildren(nullptr, roomFor(count + 1));
+        std::copy(m_array, m_array + count, array);
+        m_array = array;
+    } else if ((m_storage & ChildrenExact) || count == roomFor(count)) {
+        m_array = reallocateChildren(m_array, roomFor(count + 1));
+    }
+    m_storage &= quint8(~(ChildrenInArena | ChildrenExact));
+}
+
+void Zovelementnode::dropChildren()
+{
+    if (m_count > 1 && !(m_storage & ChildrenInArena))
+        std::free(m_array);
+    m_single = nullptr;
+    m_count = 0;
+    m_storage &= quint8(~(ChildrenInArena | ChildrenExact));
 }
 
 Zovnode* Zovelementnode::appendChild(Zovnode* node)
 {
     if (!node)
         return nullptr;
-    m_storage |= HasChildArray;
-    m_storage &= quint8(~ChildrenInArena);
-    m_children.append(node);
+    if (m_count == 0) {
+        m_single = node;
+    } else {
+        growChildren();
+        m_array[m_count] = node;
+    }
+    ++m_count;
     return node;
 }
 
 void Zovelementnode::adoptChildren(Zovnode* const* array, int count)
 {
-    if (count <= 0 || (m_storage & HasChildArray))
+    if (count <= 0 || m_count > 0)
         return;
-    // A list over memory it does not own (as QString::fromRawData does for text): it never frees
-    // the array and copies it out before any change.
-    m_children = QVector<Zovnode*>(QArrayDataPointer<Zovnode*>::fromRawData(array, count));
-    m_storage |= HasChildArray | ChildrenInArena;
+    if (count == 1) {
+        m_single = array[0];
+    } else {
+        // The arena array is the node's own from now on; it is never freed, and an append
+        // copies it out first.
+        m_array = const_cast<Zovnode**>(array);
+        m_storage |= ChildrenInArena;
+    }
+    m_count = count;
 }
 
-void Zovelementnode::squeezeChildren() { m_children.squeeze(); }
+void Zovelementnode::squeezeChildren()
+{
+    if (m_count < 2 || (m_storage & (ChildrenInArena | ChildrenExact)) || m_count == roomFor(m_count))
+        return;
+    m_array = reallocateChildren(m_array, m_count);
+    m_storage |= ChildrenExact;
+}
 
 Zovnode* Zovelementnode::releaseChild(qsizetype index)
 {
-    if (index < 0 || index >= m_children.size())
+    if (index < 0 || index >= m_count)
         return nullptr;
-    // An arena array is the node's own; writing it in place spares a copy of the whole list.
-    if (m_storage & ChildrenInArena)
-        return std::exchange(const_cast<Zovnode**>(m_children.constData())[index], nullptr);
-    return std::exchange(m_children[index], nullptr);
+    return std::exchange(const_cast<Zovnode**>(childData())[index], nullptr);
 }
 
 Zovnode* Zovelementnode::appendMark(const QString& text)
@@ -402,7 +462,7 @@ Zovnode* Zovelementnode::copyChild(const Zovnode* source, bool deep)
         int count;
     };
     auto childCount = [deep](const Zovnode* node) {
-        const QVector<Zovnode*>* const list = node->children();
+        const Childspan list = node->children();
         return deep && list ? int(list->size()) : 0;
     };
 
@@ -432,7 +492,7 @@ Zovnode* Zovelementnode::findPath(const QStringList& path) const
     const Zovnode* node = this;
     Zovnode* found = nullptr;
     for (const QString& step : path) {
-        const QVector<Zovnode*>* const list = node->children();
+        const Childspan list = node->children();
         if (!list)
             return nullptr;
         const auto it = std::find_if(list->cbegin(), list->cend(),
@@ -452,7 +512,7 @@ QString Zovelementnode::descendantAttributeText(bool sorted) const
     QVector<QPair<const Zovnode*, int>> stack { { this, 0 } };
     while (!stack.isEmpty()) {
         auto& top = stack.last();
-        const QVector<Zovnode*>* const list = top.first->children();
+        const Childspan list = top.first->children();
         if (!list || top.second >= list->size()) {
             stack.removeLast();
             continue;
@@ -475,7 +535,7 @@ QString Zovelementnode::contentString(
     QVector<QPair<const Zovnode*, int>> stack { { this, 0 } };
     while (!stack.isEmpty()) {
         auto& top = stack.last();
-        const QVector<Zovnode*>* const list = top.first->children();
+        const Childspan list = top.first->children();
         if (!list || top.second >= list->size()) {
             out += QLatin1Char(')');
             stack.removeLast();
@@ -524,7 +584,7 @@ Zovattrelementnode::Zovattrelementnode(
 Zovattrelementnode::Zovattrelementnode(const Zovattrelementnode& source, Nodearena& arena)
     : Zovelementnode(source.m_text, Attrelement)
 {
-    const int count = source.m_count;
+    const int count = source.m_attrCount;
     if (count <= 0)
         return;
     auto* const names = stringsIn(arena, (count + 1) / 2);
@@ -532,7 +592,7 @@ Zovattrelementnode::Zovattrelementnode(const Zovattrelementnode& source, Nodeare
     std::uninitialized_copy(source.m_names, source.m_names + (count + 1) / 2, names);
     std::uninitialized_copy(source.m_values, source.m_values + count / 2, m_values);
     m_names = names;
-    m_count = count;
+    m_attrCount = count;
     m_storage |= AttributesInArena;
 }
 
@@ -546,7 +606,7 @@ Zovattrelementnode::Zovattrelementnode(const QString& name, int count, const QSt
     m_values = stringsIn(arena, count / 2);
     for (int i = 1; i < count; i += 2)
         new (m_values + i / 2) QString(strings[i]);
-    m_count = count;
+    m_attrCount = count;
     m_storage |= AttributesInArena | SharedNames;
 }
 
@@ -554,8 +614,8 @@ Zovattrelementnode::~Zovattrelementnode() { freeAttributes(); }
 
 void Zovattrelementnode::freeAttributes()
 {
-    const int names = (m_count + 1) / 2;
-    const int values = m_count / 2;
+    const int names = (m_attrCount + 1) / 2;
+    const int values = m_attrCount / 2;
     if (m_storage & AttributesInArena) {
         if (!(m_storage & SharedNames)) {
             for (int i = 0; i < names; ++i)
@@ -569,7 +629,7 @@ void Zovattrelementnode::freeAttributes()
     }
     m_names = nullptr;
     m_values = nullptr;
-    m_count = 0;
+    m_attrCount = 0;
     m_storage &= quint8(~(AttributesInArena | SharedNames));
 }
 
@@ -585,7 +645,7 @@ void Zovattrelementnode::copyAttributes(int count, const QString* strings)
     for (int i = 1; i < count; i += 2)
         m_values[i / 2] = strings[i];
     m_names = names;
-    m_count = count;
+    m_attrCount = count;
 }
 
 void Zovattrelementnode::copyAttributes(int count, const QString* strings, Nodearena& arena)
@@ -598,17 +658,17 @@ void Zovattrelementnode::copyAttributes(int count, const QString* strings, Nodea
     for (int i = 1; i < count; i += 2)
         new (m_values + i / 2) QString(strings[i]);
     m_names = names;
-    m_count = count;
+    m_attrCount = count;
     m_storage |= AttributesInArena;
 }
 
-bool Zovattrelementnode::hasAttributes() const { return m_count > 0; }
+bool Zovattrelementnode::hasAttributes() const { return m_attrCount > 0; }
 
-int Zovattrelementnode::attributeStringCount() const { return m_count; }
+int Zovattrelementnode::attributeStringCount() const { return m_attrCount; }
 
 const QString& Zovattrelementnode::attributeString(int i) const
 {
-    if (i < 0 || i >= m_count)
+    if (i < 0 || i >= m_attrCount)
         return emptyString();
     return (i & 1) ? m_values[i / 2] : m_names[i / 2];
 }
@@ -627,7 +687,7 @@ Zovnode* Zovattrelementnode::copyWithoutChildren() const
 
 int Zovattrelementnode::attributeIndex(const QString& name) const
 {
-    for (int i = 0; i < m_count; i += 2) {
+    for (int i = 0; i < m_attrCount; i += 2) {
         if (m_names[i / 2] == name)
             return i;
     }
@@ -636,14 +696,14 @@ int Zovattrelementnode::attributeIndex(const QString& name) const
 
 QString Zovattrelementnode::attributeText() const
 {
-    if (m_count == 0)
+    if (m_attrCount == 0)
         return QString();
     qsizetype length = 0;
-    for (int i = 0; i < m_count; ++i)
+    for (int i = 0; i < m_attrCount; ++i)
         length += attributeString(i).size();
     QString out;
     out.reserve(length);
-    for (int i = 0; i < m_count; ++i)
+    for (int i = 0; i < m_attrCount; ++i)
         out += attributeString(i);
     return out;
 }
@@ -651,8 +711,8 @@ QString Zovattrelementnode::attributeText() const
 QString Zovattrelementnode::sortedAttributeText() const
 {
     QVector<QPair<QString, QString>> pairs;
-    pairs.reserve(m_count / 2);
-    for (int i = 0; i + 1 < m_count; i += 2)
+    pairs.reserve(m_attrCount / 2);
+    for (int i = 0; i + 1 < m_attrCount; i += 2)
         pairs.append({ m_names[i / 2], m_values[i / 2] });
     std::sort(pairs.begin(), pairs.end());
     QString out;
@@ -663,14 +723,14 @@ QString Zovattrelementnode::sortedAttributeText() const
 
 QString Zovattrelementnode::sortedAttributeNames() const
 {
-    QStringList names(m_names, m_names + (m_count + 1) / 2);
+    QStringList names(m_names, m_names + (m_attrCount + 1) / 2);
     names.sort();
     return names.join(QString());
 }
 
 QString Zovattrelementnode::sortedAttributeValues() const
 {
-    QStringList values(m_values, m_values + m_count / 2);
+    QStringList values(m_values, m_values + m_attrCount / 2);
     values.sort();
     return values.join(QString());
 }
@@ -678,8 +738,8 @@ QString Zovattrelementnode::sortedAttributeValues() const
 QStringList Zovattrelementnode::attributeList() const
 {
     QStringList strings;
-    strings.reserve(m_count);
-    for (int i = 0; i < m_count; ++i)
+    strings.reserve(m_attrCount);
+    for (int i = 0; i < m_attrCount; ++i)
         strings.append(attributeString(i));
     return strings;
 }

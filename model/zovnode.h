@@ -5,6 +5,8 @@
 #include <QVector>
 #include <QXmlStreamAttributes>
 
+#include "model/childspan.h"
+
 #include <memory>
 
 class Nodearena;
@@ -39,7 +41,7 @@ public:
     // A processing instruction's data; empty for every other kind.
     const QString& value() const;
     bool hasAttributes() const;
-    // True when the child array exists and is not empty.
+    // True when the node has at least one child.
     bool hasChildren() const;
     // Twice the number of attributes; 0 for nodes without attributes.
     int attributeStringCount() const;
@@ -47,8 +49,8 @@ public:
     const QString& attributeString(int i) const;
     // Value of the first attribute with this name; empty when there is none.
     const QString& attributeValue(const QString& name) const;
-    // The child array, or null when the node never had a child (and for non-elements).
-    const QVector<Zovnode*>* children() const;
+    // The children; false when the node never had a child (and for non-elements).
+    Childspan children() const;
     // Takes ownership and appends; returns the node, or null (and takes nothing) on a non-element.
     Zovnode* appendChild(Zovnode* node);
     // A new attribute element with the same name and attributes; null for every other kind.
@@ -112,7 +114,9 @@ public:
 protected:
     enum Storageflag : quint8 {
         InArena = 1,
-        HasChildArray = 2,
+        // More than one child and their array is exactly as long as the list (see
+        // squeezeChildren), so the next append moves them.
+        ChildrenExact = 2,
         ChildrenInArena = 4,
         AttributesInArena = 8,
         // The attribute names belong to someone else (see Nodearena::keepStrings).
@@ -123,7 +127,7 @@ protected:
     quint8 m_kind;
     bool m_shifted = false;
     quint8 m_storage = 0;
-    // Attribute string count of an element with attributes; sits in what would be padding.
+    // Child count of an element; sits in what would be padding.
     qint32 m_count = 0;
     Zovnode* m_partner = nullptr;
     size_t m_fingerprint = 0;
@@ -142,7 +146,7 @@ public:
 
     const QString& name() const;
     bool hasChildren() const;
-    const QVector<Zovnode*>* children() const;
+    Childspan children() const;
     Zovnode* appendChild(Zovnode* node);
     void squeezeChildren();
     Zovnode* appendMark(const QString& text);
@@ -156,14 +160,26 @@ public:
     // to be released; null when index is out of range. The caller frees it with destroy.
     Zovnode* releaseChild(qsizetype index);
     // Gives a node that has no children yet the count children held in array, which lives in
-    // the arena of the node's tree; a later appendChild moves them into an array of its own.
+    // the arena of the node's tree and is kept when count is above 1; a later appendChild moves
+    // them into an array of the node's own.
     void adoptChildren(Zovnode* const* array, int count);
 
 protected:
     Zovelementnode(const QString& name, Nodekind kind);
 
-    // Over an arena array (see adoptChildren) or an array of its own.
-    QVector<Zovnode*> m_children;
+private:
+    Zovnode* const* childData() const { return m_count == 1 ? &m_single : m_array; }
+    // Makes room for one more child; throws std::bad_alloc like operator new.
+    void growChildren();
+    // Frees the array (not the children) and leaves the node without children.
+    void dropChildren();
+
+    // Most elements have one child (a text), held in place; more are in an array in the
+    // tree's arena (see adoptChildren) or of the node's own, with room for a power of two.
+    union {
+        Zovnode* m_single = nullptr;
+        Zovnode** m_array;
+    };
 };
 
 // Element with attributes, held as alternating name and value strings in document order.
@@ -199,10 +215,12 @@ private:
     void copyAttributes(int count, const QString* strings);
     void copyAttributes(int count, const QString* strings, Nodearena& arena);
 
-    // The m_count attribute strings are split in two arrays: equal name lists repeat on most
-    // elements of a document, so the loader shares them. Each array is in an arena or of its own.
+    // The m_attrCount attribute strings are split in two arrays: equal name lists repeat on
+    // most elements of a document, so the loader shares them. Each array is in an arena or of
+    // its own.
     const QString* m_names = nullptr;
     QString* m_values = nullptr;
+    qint32 m_attrCount = 0;
 };
 
 // Processing instruction: text() holds the target, value() and name() the data.

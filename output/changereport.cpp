@@ -135,14 +135,14 @@ private:
 
 QVector<const Zovnode*> childList(const Zovnode* element)
 {
-    const QVector<Zovnode*>* children = element->children();
+    const Childspan children = element->children();
     return children ? QVector<const Zovnode*>(children->cbegin(), children->cend())
                     : QVector<const Zovnode*>();
 }
 
 const Zovnode* childAt(const Zovnode* element, qsizetype index)
 {
-    const QVector<Zovnode*>* children = element->children();
+    const Childspan children = element->children();
     return children && index >= 0 && index < children->size() ? children->at(index) : nullptr;
 }
 
@@ -278,7 +278,7 @@ const Siblingsteps& Reportwalk::newSteps(Frame& frame)
     } else if (!frame.newSteps) {
         // The new document's children: every marked node but the deleted ones.
         QVector<const Zovnode*> nodes;
-        const QVector<Zovnode*>* children = frame.result->children();
+        const Childspan children = frame.result->children();
         for (qsizetype i = 0; children && i + 1 < children->size(); ++i) {
             if (!isZovMark(children->at(i)))
                 continue;
@@ -323,7 +323,7 @@ void Reportwalk::run(const Zovnode* root1, const Zovnode* resultRoot)
     m_stack.push_back(std::move(top));
     while (!m_stack.empty()) {
         Frame& frame = m_stack.back();
-        const QVector<Zovnode*>* children = frame.result->children();
+        const Childspan children = frame.result->children();
         if (!children || frame.next + 1 >= children->size()) {
             m_stack.pop_back();
             continue;

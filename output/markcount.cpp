@@ -60,7 +60,7 @@ void visitMarks(const Zovnode* resultRoot, const Markclassifier& classifier,
     // Only elements whose content changed hold marks of their own.
     QVector<const Zovnode*> pending { resultRoot };
     while (!pending.isEmpty()) {
-        const QVector<Zovnode*>* children = pending.takeLast()->children();
+        const Childspan children = pending.takeLast()->children();
         for (qsizetype i = 0; children && i < children->size(); ++i) {
             const Zovnode* mark = children->at(i);
             if (!isZovMark(mark))
@@ -102,7 +102,7 @@ bool documentsEqual(const Zovnode* root1, const Zovnode* resultRoot)
         if (!sameAttributes)
             return false;
     }
-    const QVector<Zovnode*>* children = resultRoot->children();
+    const Childspan children = resultRoot->children();
     if (!children)
         return true;
     const Markclassifier classifier;

@@ -258,7 +258,7 @@ void Zovtree::writeNode(const Zovnode* element, Textsink& sink)
     while (!open.isEmpty()) {
         sink.drain(false);
         Frame& frame = open.last();
-        const QVector<Zovnode*>* children = frame.element->children();
+        const Childspan children = frame.element->children();
         if (!children || frame.next >= children->size()) {
             sink.endElement(frame.element->text());
             if (formatting && open.size() == formattedDepth)

@@ -37,7 +37,7 @@ inline QVector<Zovnode*> preorder(Zovnode* root)
     while (!pending.isEmpty()) {
         Zovnode* const node = pending.takeLast();
         order.append(node);
-        if (const QVector<Zovnode*>* children = node->children()) {
+        if (const Childspan children = node->children()) {
             for (qsizetype k = children->size() - 1; k >= 0; --k)
                 pending.append(children->at(k));
         }

@@ -21,7 +21,7 @@ bool isMark(const Zovnode* node)
 QString wrongPartner(const Zovnode* element, bool matched, bool linked,
     const QSet<const Zovnode*>& tree1, const QSet<const Zovnode*>& tree2)
 {
-    const QVector<Zovnode*>* const children = element->children();
+    const Childspan children = element->children();
     if (!children)
         return QString();
     const bool marked = !children->isEmpty() && isMark(children->first());
@@ -130,7 +130,7 @@ private Q_SLOTS:
         const std::unique_ptr<Zovtree> tree1 = parseTree("<r><a><x/></a><b>1</b></r>");
         const std::unique_ptr<Zovtree> tree2 = parseTree("<r><a><x/></a><b>2</b><n><y/></n></r>");
         QVERIFY(tree1 && tree2);
-        const QVector<Zovnode*>& children = *tree2->root()->children();
+        const Childspan children = tree2->root()->children();
         const QVector<Zovnode*> before(children.cbegin(), children.cend());
         Zovtree result;
         QCOMPARE(result.setRoot(tree2->root()), 0);
@@ -140,12 +140,13 @@ private Q_SLOTS:
         compareTrees(work, false, tree1->root(), tree2->root(), result.root());
         result.shareStorage(*tree2);
         // [complete match] a [content change] b [element added] n
-        const QVector<Zovnode*>& placed = *result.root()->children();
+        const Childspan placed = result.root()->children();
         QCOMPARE(placed.size(), 6);
         QCOMPARE(placed[1], before[0]);
         QVERIFY(placed[3] != before[1]);
         QCOMPARE(placed[5], before[2]);
-        QCOMPARE(children, (QVector<Zovnode*> { nullptr, before[1], nullptr }));
+        QCOMPARE(QVector<Zovnode*>(children.cbegin(), children.cend()),
+            (QVector<Zovnode*> { nullptr, before[1], nullptr }));
     }
 
     // Hash mode takes a shared fingerprint for equal subtrees, whatever their shapes.

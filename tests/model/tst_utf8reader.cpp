@@ -29,7 +29,7 @@ QString dump(const Zovnode* root)
             + (node->value().isNull() ? QStringLiteral("(null)") : node->value());
         for (int k = 0; k < node->attributeStringCount(); ++k)
             out += QLatin1Char('|') + node->attributeString(k);
-        const QVector<Zovnode*>* const children = node->children();
+        const Childspan children = node->children();
         out += QLatin1Char('|') + QString::number(children ? children->size() : 0)
             + QLatin1Char('\n');
         for (qsizetype k = children ? children->size() - 1 : -1; k >= 0; --k)

@@ -108,7 +108,7 @@ private Q_SLOTS:
             = loadXml("<r o=\"0\"><x b=\"2\" a=\"1\"><y c=\"3\"/>t</x><z/><w d=\"4\"/></r>");
         const Zovnode* const root = tree->root();
         QCOMPARE(root->descendantAttributeText(false), QStringLiteral("b2a1c3d4"));
-        const QVector<Zovnode*>& top = *root->children();
+        const Childspan top = root->children();
         QCOMPARE(root->descendantAttributeText(true),
             top.at(0)->sortedAttributeText() + top.at(0)->children()->at(0)->sortedAttributeText()
                 + top.at(2)->sortedAttributeText());
@@ -253,7 +253,7 @@ private Q_SLOTS:
     {
         const auto tree = loadXml(
             "<r><e a=\"1\" b=\"2\"/><e a=\"3\" b=\"4\"/><e b=\"5\" a=\"6\"/><e a=\"7\"/></r>");
-        const QVector<Zovnode*>& e = *tree->root()->children();
+        const Childspan e = tree->root()->children();
         QCOMPARE(e.size(), 4);
         QCOMPARE(&e[0]->attributeString(0), &e[1]->attributeString(0));
         QVERIFY(&e[0]->attributeString(0) != &e[2]->attributeString(0));
@@ -353,7 +353,7 @@ private Q_SLOTS:
         for (int i = 0; i < 9000; ++i)
             xml += "<e" + QByteArray::number(i) + " v=\"" + QByteArray::number(i) + "\"/>";
         const auto tree = loadXml(xml + "</r>");
-        const QVector<Zovnode*>& children = *tree->root()->children();
+        const Childspan children = tree->root()->children();
         QCOMPARE(children.size(), 9000);
         for (int i = 0; i < 9000; ++i) {
             QCOMPARE(children[i]->text(), QStringLiteral("e%1").arg(i));
