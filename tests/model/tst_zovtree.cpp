@@ -249,6 +249,47 @@ private Q_SLOTS:
 
     // Elements with the same attribute names in the same order share one array of names; a
     // change to one element's attributes leaves the others alone.
+    void childListsGrowFromEveryStart_data()
+    {
+        QTest::addColumn<int>("adopted");
+        QTest::addColumn<bool>("squeeze");
+        QTest::newRow("empty") << 0 << false;
+        QTest::newRow("one adopted child") << 1 << false;
+        QTest::newRow("three in the arena") << 3 << false;
+        QTest::newRow("three in the arena, squeezed on the way") << 3 << true;
+        QTest::newRow("empty, squeezed on the way") << 0 << true;
+    }
+
+    // Appends must keep every child in order whether the list started in place, in the arena
+    // or in an exact array; the sanitizer build catches a lost or doubly freed array.
+    void childListsGrowFromEveryStart()
+    {
+        QFETCH(int, adopted);
+        QFETCH(bool, squeeze);
+        Nodearena arena;
+        auto* const element = Zovnode::inArena<Zovelementnode>(arena, QStringLiteral("e"));
+        QVector<Zovnode*> expected;
+        for (int i = 0; i < adopted; ++i)
+            expected.append(Zovnode::inArena<Zovnode>(arena, QString::number(i), Text));
+        Zovnode** const array = static_cast<Zovnode**>(
+            arena.allocate(sizeof(Zovnode*) * size_t(qMax(adopted, 1)), alignof(Zovnode*)));
+        std::copy(expected.cbegin(), expected.cend(), array);
+        element->adoptChildren(array, adopted);
+        for (int i = adopted; i < 40; ++i) {
+            expected.append(element->appendChild(new Zovnode(QString::number(i), Text)));
+            if (squeeze && (i == 2 || i == 5 || i == 16))
+                element->squeezeChildren();
+            const Childspan children = element->children();
+            QCOMPARE(QVector<Zovnode*>(children.begin(), children.end()), expected);
+        }
+        Zovnode* const released = element->releaseChild(1);
+        QCOMPARE(released, expected.at(1));
+        QCOMPARE(element->children()->at(1), nullptr);
+        QCOMPARE(element->children()->size(), 40);
+        Zovnode::destroy(released);
+        Zovnode::destroy(element);
+    }
+
     void attributeNamesAreSharedNotTied()
     {
         const auto tree = loadXml(
