@@ -491,10 +491,11 @@ Cmpvector_hash::~Cmpvector_hash() = default;
 
 void Cmpvector_hash::matchEqualInPlace()
 {
+    const Keyflags flags = Keyflags::fromConfig();
     for (int i = 0; i < count1; ++i)
-        keys1[i] = child1(i)->fingerprint();
+        keys1[i] = nodeFingerprint(child1(i), flags);
     for (int j = 0; j < count2; ++j)
-        keys2[j] = child2(j)->fingerprint();
+        keys2[j] = nodeFingerprint(child2(j), flags);
     matchKeysInPlace(keys1, keys2);
 }
 
@@ -527,7 +528,7 @@ void Cmpvector_str::matchEqualInPlace()
     }
     Flatindex<bool> onSide2(count2);
     for (int j = 0; j < count2; ++j)
-        onSide2.insert(child2(j)->fingerprint(), true);
+        onSide2.insert(nodeFingerprint(child2(j), flags), true);
     struct Representative {
         const Zovnode* node;
         quint64 key;
@@ -535,8 +536,7 @@ void Cmpvector_str::matchEqualInPlace()
     Flatindex<Representative> firstClass(qMin(count1, count2));
     QHash<quint64, QVector<Representative>> laterClasses;
     quint64 nextKey = 0;
-    const auto classOf = [&](const Zovnode* node) {
-        const quint64 fingerprint = node->fingerprint();
+    const auto classOf = [&](const Zovnode* node, quint64 fingerprint) {
         const Representative* const first = firstClass.find(fingerprint);
         if (!first) {
             firstClass.insert(fingerprint, { node, nextKey });
@@ -554,11 +554,13 @@ void Cmpvector_str::matchEqualInPlace()
     };
     for (int i = 0; i < count1; ++i) {
         const Zovnode* const child = child1(i);
-        keys1[i] = onSide2.contains(child->fingerprint()) ? classOf(child) : nextKey++;
+        const quint64 fingerprint = nodeFingerprint(child, flags);
+        keys1[i] = onSide2.contains(fingerprint) ? classOf(child, fingerprint) : nextKey++;
     }
     for (int j = 0; j < count2; ++j) {
         const Zovnode* const child = child2(j);
-        keys2[j] = firstClass.contains(child->fingerprint()) ? classOf(child) : nextKey++;
+        const quint64 fingerprint = nodeFingerprint(child, flags);
+        keys2[j] = firstClass.contains(fingerprint) ? classOf(child, fingerprint) : nextKey++;
     }
     matchKeysInPlace(keys1, keys2);
 }

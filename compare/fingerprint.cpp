@@ -206,6 +206,7 @@ Keyflags Keyflags::fromConfig()
 
 void storeFingerprints(Zovnode* root, const Keyflags& flags)
 {
+    // Only elements keep theirs (see Zovnode::fingerprint).
     hashTree(
         root, flags, [](const Zovnode*, quint64*) { return false; },
         [](const Zovnode* node, quint64 hash) {
@@ -220,8 +221,14 @@ quint64 fingerprintFromChildren(const Zovnode* node, const Keyflags& flags)
     if (!list)
         return combine(hash, 0);
     for (const Zovnode* child : *list)
-        hash = combine(hash, child->fingerprint());
+        hash = combine(hash, nodeFingerprint(child, flags));
     return combine(hash, quint64(list->size()));
+}
+
+quint64 nodeFingerprint(const Zovnode* node, const Keyflags& flags)
+{
+    // A leaf's hash is its head hash, closed as hashTree closes every node: with no children.
+    return isElementKind(node->kind()) ? node->fingerprint() : combine(headHash(node, flags), 0);
 }
 
 quint64 subtreeHash(
@@ -252,6 +259,7 @@ bool subtreesEqual(const Zovnode* a, const Zovnode* b, const Keyflags& flags)
 bool storedSubtreesEqual(const Zovnode* a, const Zovnode* b, const Keyflags& flags)
 {
     return equalTrees(a, b, flags,
+        // Leaves store 0 and are compared in full by their heads.
         [](const Zovnode* x, const Zovnode* y) { return x->fingerprint() != y->fingerprint(); });
 }
 

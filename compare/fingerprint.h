@@ -28,6 +28,9 @@ void storeFingerprints(Zovnode* root, const Keyflags& flags);
 // The structural hash of node from its own fields and the fingerprints its children carry: what
 // storeFingerprints stores, one node at a time, children first (as a loader finishes them).
 quint64 fingerprintFromChildren(const Zovnode* node, const Keyflags& flags);
+// The structural hash of node under the flags the fingerprints were stored with: an element's
+// stored fingerprint, made afresh from its own fields for every other kind (they store none).
+quint64 nodeFingerprint(const Zovnode* node, const Keyflags& flags);
 // The structural hash of one subtree under flags, computed afresh; cache (optional) keeps the
 // hash of every visited node so that later calls skip known subtrees. 0 for null.
 quint64 subtreeHash(

@@ -253,12 +253,7 @@ Zovnode* Treebuilder::takeRoot()
     return std::exchange(m_root, nullptr);
 }
 
-void Treebuilder::add(Zovnode* node)
-{
-    m_children.append(node);
-    if (m_finished)
-        m_finished(node);
-}
+void Treebuilder::add(Zovnode* node) { m_children.append(node); }
 
 void Treebuilder::close()
 {

@@ -63,7 +63,7 @@ private:
 
 // Makes the nodes of one document as a reader reports them: nodes go into the arena, a child
 // list goes into the arena in one piece when its element ends, and finished is called for
-// every node once it is complete (leaves when read, elements at their end tag).
+// every element at its end tag.
 class Treebuilder {
 public:
     Treebuilder(Nodearena& arena, std::function<void(Zovnode*)> finished);

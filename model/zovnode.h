@@ -95,9 +95,11 @@ public:
     bool isShifted() const { return m_shifted; }
     void setShifted(bool on) { m_shifted = on; }
 
-    // Per-run cache of the subtree's structural hash, filled by the comparison.
-    size_t fingerprint() const { return m_fingerprint; }
-    void setFingerprint(size_t value) { m_fingerprint = value; }
+    // Per-run cache of an element's structural hash, filled by the comparison; 0 for every
+    // other kind, whose hash is quick to make from its own text (see nodeFingerprint).
+    size_t fingerprint() const;
+    // Ignored for every kind but elements.
+    void setFingerprint(size_t value);
 
     static const QString& emptyString();
 
@@ -130,7 +132,6 @@ protected:
     // Child count of an element; sits in what would be padding.
     qint32 m_count = 0;
     Zovnode* m_partner = nullptr;
-    size_t m_fingerprint = 0;
 
 private:
     const Zovelementnode* element() const;
@@ -180,6 +181,9 @@ private:
         Zovnode* m_single = nullptr;
         Zovnode** m_array;
     };
+
+    friend class Zovnode;
+    size_t m_fingerprint = 0;
 };
 
 // Element with attributes, held as alternating name and value strings in document order.
@@ -244,6 +248,19 @@ struct Zovnodedeleter {
     void operator()(Zovnode* node) const { Zovnode::destroy(node); }
 };
 using Zovnodeptr = std::unique_ptr<Zovnode, Zovnodedeleter>;
+
+inline size_t Zovnode::fingerprint() const
+{
+    return m_kind == Element || m_kind == Attrelement
+        ? static_cast<const Zovelementnode*>(this)->m_fingerprint
+        : 0;
+}
+
+inline void Zovnode::setFingerprint(size_t value)
+{
+    if (m_kind == Element || m_kind == Attrelement)
+        static_cast<Zovelementnode*>(this)->m_fingerprint = value;
+}
 
 #include "model/nodearena.h"
 

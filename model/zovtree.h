@@ -49,8 +49,8 @@ public:
     // ends with a line feed. Returns the empty string.
     QString write(QIODevice* device);
 
-    // Called by the next load for every node once it is complete: leaves when they are read,
-    // elements at their end tag, so children always come before their parent.
+    // Called by the next load for every element at its end tag, so that inner elements come
+    // before their parent. Leaves are not reported: nothing is kept on them.
     void setNodeFinished(std::function<void(Zovnode*)> finished)
     {
         m_finished = std::move(finished);
