@@ -270,18 +270,19 @@ void compareTrees(
     Levelcontext context { work, guiRun, &cache, {} };
     work.entries.resize(0);
     runLevel(context, node1, node2, resultElement);
-    qsizetype p = 0;
-    while (p < work.entries.size()) {
+    while (!work.entries.isEmpty()) {
         const qsizetype stretchEnd = work.entries.size();
-        for (; p < stretchEnd; p += 3) {
+        for (qsizetype p = 0; p < stretchEnd; p += 3) {
             // Read before the call: appends may move the array.
             Zovnode* const first = work.entries[p];
             Zovnode* const second = work.entries[p + 1];
             Zovnode* const result = work.entries[p + 2];
             runLevel(context, first, second, result);
         }
+        // Only the next depth is kept: a deep document would otherwise hold a triple for
+        // every level at once.
+        work.entries.remove(0, stretchEnd);
     }
-    work.entries.resize(0);
 }
 
 void compareLevel(

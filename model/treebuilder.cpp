@@ -167,7 +167,8 @@ const QString* Treebuilder::sharedNames(const QString* strings, qsizetype count)
     size_t hash = size_t(names);
     for (qsizetype i = 0; i < count; i += 2)
         hash = hash * 31 + qHash(strings[i]);
-    for (auto it = m_nameLists.constFind(hash); it != m_nameLists.cend() && it.key() == hash; ++it) {
+    for (auto it = m_nameLists.constFind(hash); it != m_nameLists.cend() && it.key() == hash;
+         ++it) {
         const Namelist& list = it.value();
         if (list.count != names)
             continue;

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <new>
 #include <memory>
+#include <new>
 #include <utility>
 
 namespace {
@@ -268,7 +268,8 @@ void Zovnode::setAttributeList(const QStringList& list)
         const_cast<Zovattrelementnode*>(node)->setAttributeList(list);
 }
 
-QString Zovnode::contentString(bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const
+QString Zovnode::contentString(
+    bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const
 {
     if (const Zovelementnode* const node = element())
         return node->contentString(simplify, ignoreAttributes, ignoreAttributeOrder);
@@ -356,7 +357,7 @@ namespace {
 // Room of an array of the node's own that holds count children (more than one).
 qsizetype roomFor(qsizetype count)
 {
-    qsizetype room = 4;
+    qsizetype room = 2;
     while (room < count)
         room *= 2;
     return room;
@@ -429,7 +430,8 @@ void Zovelementnode::adoptChildren(Zovnode* const* array, int count)
 
 void Zovelementnode::squeezeChildren()
 {
-    if (m_count < 2 || (m_storage & (ChildrenInArena | ChildrenExact)) || m_count == roomFor(m_count))
+    if (m_count < 2 || (m_storage & (ChildrenInArena | ChildrenExact))
+        || m_count == roomFor(m_count))
         return;
     m_array = reallocateChildren(m_array, m_count);
     m_storage |= ChildrenExact;
@@ -596,8 +598,8 @@ Zovattrelementnode::Zovattrelementnode(const Zovattrelementnode& source, Nodeare
     m_storage |= AttributesInArena;
 }
 
-Zovattrelementnode::Zovattrelementnode(const QString& name, int count, const QString* strings,
-    const QString* names, Nodearena& arena)
+Zovattrelementnode::Zovattrelementnode(
+    const QString& name, int count, const QString* strings, const QString* names, Nodearena& arena)
     : Zovelementnode(name, Attrelement)
 {
     if (!strings || !names || count <= 0)

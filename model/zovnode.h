@@ -78,8 +78,7 @@ public:
     void setAttributeList(const QStringList& list);
     // Unambiguous fingerprint of the subtree: equal exactly when the subtrees are equal under
     // the three flags.
-    QString contentString(
-        bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
+    QString contentString(bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
 
     const QString& text() const { return m_text; }
     Nodekind kind() const { return Nodekind(m_kind); }
@@ -154,8 +153,7 @@ public:
     Zovnode* copyChild(const Zovnode* source, bool deep);
     Zovnode* findPath(const QStringList& path) const;
     QString descendantAttributeText(bool sorted) const;
-    QString contentString(
-        bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
+    QString contentString(bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
 
     // Gives child index to the caller and leaves null in its place, for a tree that is about
     // to be released; null when index is out of range. The caller frees it with destroy.
@@ -197,8 +195,8 @@ public:
     Zovattrelementnode(const Zovattrelementnode& source, Nodearena& arena);
     // Takes the names from names, an array that outlives the node and may be shared by many
     // (see Nodearena::keepStrings), and copies the values of the count strings into arena.
-    Zovattrelementnode(const QString& name, int count, const QString* strings,
-        const QString* names, Nodearena& arena);
+    Zovattrelementnode(const QString& name, int count, const QString* strings, const QString* names,
+        Nodearena& arena);
     ~Zovattrelementnode();
 
     bool hasAttributes() const;
@@ -235,8 +233,7 @@ public:
 
     const QString& name() const;
     const QString& value() const;
-    QString contentString(
-        bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
+    QString contentString(bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
 
 private:
     QString m_data;
