@@ -30,21 +30,9 @@ public:
         return m_data[i];
     }
     Zovnode* operator[](qsizetype i) const { return at(i); }
-    // Child i, or null when i is out of range.
-    Zovnode* value(qsizetype i) const { return i >= 0 && i < m_size ? m_data[i] : nullptr; }
     Zovnode* first() const { return at(0); }
     Zovnode* last() const { return at(m_size - 1); }
-    Zovnode* constFirst() const { return first(); }
     Zovnode* constLast() const { return last(); }
-    // Position of the first child equal to node, or -1.
-    qsizetype indexOf(const Zovnode* node) const
-    {
-        for (qsizetype i = 0; i < m_size; ++i) {
-            if (m_data[i] == node)
-                return i;
-        }
-        return -1;
-    }
 
     Zovnode* const* constData() const { return m_data; }
     Zovnode* const* begin() const { return m_data; }
