@@ -263,12 +263,11 @@ void Treebuilder::close()
     if (count == 1) {
         // A single child is held in place by the element.
         level.element->adoptChildren(m_children.constData() + level.firstChild, 1);
-        m_children.resize(level.firstChild);
     } else if (count > 1) {
         auto* const array = static_cast<Zovnode**>(
             m_arena.allocate(sizeof(Zovnode*) * size_t(count), alignof(Zovnode*)));
         std::copy(m_children.cbegin() + level.firstChild, m_children.cend(), array);
         level.element->adoptChildren(array, int(count));
-        m_children.resize(level.firstChild);
     }
+    m_children.resize(level.firstChild);
 }
