@@ -195,20 +195,22 @@ void Treebuilder::addAttribute(QStringView name, QStringView value)
 
 QString Treebuilder::startElement(QStringView qualifiedName)
 {
-    const QString name = m_names.intern(qualifiedName);
-    const QString error = m_prefixes.enter(name, m_attributes.constData(), m_attributes.size());
-    if (!error.isEmpty()) {
-        m_attributes.clear();
-        return error;
-    }
+    // The element is made first so that its name is looked up once; one that is refused is
+    // freed again, and its room in the arena goes with the failed load.
     Zovelementnode* element = nullptr;
     if (m_attributes.isEmpty()) {
-        element = Zovnode::inArena<Zovelementnode>(m_arena, name);
+        element = Zovnode::inArena<Zovelementnode>(m_arena, qualifiedName);
     } else {
         const QString* const names = sharedNames(m_attributes.constData(), m_attributes.size());
-        element = Zovnode::inArena<Zovattrelementnode>(
-            m_arena, name, int(m_attributes.size()), m_attributes.constData(), names, m_arena);
-        m_attributes.clear();
+        element = Zovnode::inArena<Zovattrelementnode>(m_arena, qualifiedName,
+            int(m_attributes.size()), m_attributes.constData(), names, m_arena);
+    }
+    const QString error
+        = m_prefixes.enter(element->text(), m_attributes.constData(), m_attributes.size());
+    m_attributes.clear();
+    if (!error.isEmpty()) {
+        Zovnode::destroy(element);
+        return error;
     }
     if (m_open.isEmpty())
         m_root = element;

@@ -1,5 +1,7 @@
 #include "model/zovnode.h"
 
+#include "model/nametable.h"
+
 #include <QPair>
 
 #include <algorithm>
@@ -64,7 +66,43 @@ Zovnode::Zovnode(const QString& text, Nodekind kind)
 {
 }
 
-Zovnode::~Zovnode() = default;
+Zovnode::Zovnode(Nodekind kind)
+    : m_element { nullptr, { nullptr }, 0 }
+    , m_kind(quint8(kind))
+{
+}
+
+Zovnode::~Zovnode()
+{
+    if (!isElement())
+        m_text.~QString();
+    else if (m_storage & OwnName)
+        delete m_element.name;
+}
+
+void Zovnode::setName(QStringView name)
+{
+    if (m_storage & OwnName)
+        delete m_element.name;
+    m_storage &= quint8(~OwnName);
+    m_element.name = Nametable::keep(name);
+    if (!m_element.name) {
+        m_element.name = new QString(name.toString());
+        m_storage |= OwnName;
+    }
+}
+
+void Zovnode::shareName(const Zovnode& source)
+{
+    if (source.isElement() && !(source.m_storage & OwnName)) {
+        if (m_storage & OwnName)
+            delete m_element.name;
+        m_storage &= quint8(~OwnName);
+        m_element.name = source.m_element.name;
+    } else {
+        setName(source.text());
+    }
+}
 
 template <typename T> void Zovnode::release(T* node)
 {
@@ -101,8 +139,7 @@ Zovnode* Zovnode::shallowCopy(const Zovnode* source, Nodearena* arena)
         return arena ? inArena<Zovpinode>(*arena, source->text(), source->value())
                      : new Zovpinode(source->text(), source->value());
     case Element:
-        return arena ? inArena<Zovelementnode>(*arena, source->text())
-                     : new Zovelementnode(source->text());
+        return arena ? inArena<Zovelementnode>(*arena, source) : new Zovelementnode(source);
     case Attrelement: {
         if (!arena)
             return source->copyWithoutChildren();
@@ -137,7 +174,7 @@ const QString& Zovnode::name() const
         return kindNames[m_kind];
     if (m_kind == Pi)
         return static_cast<const Zovpinode*>(this)->name();
-    return m_text;
+    return text();
 }
 
 const QString& Zovnode::value() const
@@ -313,14 +350,26 @@ void Zovnode::linkPartner(Zovnode* other)
         other->m_partner = this;
 }
 
-Zovelementnode::Zovelementnode(const QString& name)
-    : Zovnode(name, Element)
+Zovelementnode::Zovelementnode(QStringView name)
+    : Zovelementnode(name, Element)
 {
 }
 
-Zovelementnode::Zovelementnode(const QString& name, Nodekind kind)
-    : Zovnode(name, kind)
+Zovelementnode::Zovelementnode(const Zovnode* nameSource)
+    : Zovelementnode(nameSource, Element)
 {
+}
+
+Zovelementnode::Zovelementnode(QStringView name, Nodekind kind)
+    : Zovnode(kind)
+{
+    setName(name);
+}
+
+Zovelementnode::Zovelementnode(const Zovnode* nameSource, Nodekind kind)
+    : Zovnode(kind)
+{
+    shareName(*nameSource);
 }
 
 Zovelementnode::~Zovelementnode()
@@ -346,7 +395,7 @@ Zovelementnode::~Zovelementnode()
     }
 }
 
-const QString& Zovelementnode::name() const { return m_text; }
+const QString& Zovelementnode::name() const { return *m_element.name; }
 
 bool Zovelementnode::hasChildren() const { return m_count > 0; }
 
@@ -378,14 +427,14 @@ void Zovelementnode::growChildren()
     const qsizetype count = m_count;
     if (count == 1) {
         Zovnode** const array = reallocateChildren(nullptr, roomFor(2));
-        array[0] = m_single;
-        m_array = array;
+        array[0] = m_element.single;
+        m_element.array = array;
     } else if (m_storage & ChildrenInArena) {
         Zovnode** const array = reallocateChildren(nullptr, roomFor(count + 1));
-        std::copy(m_array, m_array + count, array);
-        m_array = array;
+        std::copy(m_element.array, m_element.array + count, array);
+        m_element.array = array;
     } else if ((m_storage & ChildrenExact) || count == roomFor(count)) {
-        m_array = reallocateChildren(m_array, roomFor(count + 1));
+        m_element.array = reallocateChildren(m_element.array, roomFor(count + 1));
     }
     m_storage &= quint8(~(ChildrenInArena | ChildrenExact));
 }
@@ -393,8 +442,8 @@ void Zovelementnode::growChildren()
 void Zovelementnode::dropChildren()
 {
     if (m_count > 1 && !(m_storage & ChildrenInArena))
-        std::free(m_array);
-    m_single = nullptr;
+        std::free(m_element.array);
+    m_element.single = nullptr;
     m_count = 0;
     m_storage &= quint8(~(ChildrenInArena | ChildrenExact));
 }
@@ -404,10 +453,10 @@ Zovnode* Zovelementnode::appendChild(Zovnode* node)
     if (!node)
         return nullptr;
     if (m_count == 0) {
-        m_single = node;
+        m_element.single = node;
     } else {
         growChildren();
-        m_array[m_count] = node;
+        m_element.array[m_count] = node;
     }
     ++m_count;
     return node;
@@ -418,11 +467,11 @@ void Zovelementnode::adoptChildren(Zovnode* const* array, int count)
     if (count <= 0 || m_count > 0)
         return;
     if (count == 1) {
-        m_single = array[0];
+        m_element.single = array[0];
     } else {
         // The arena array is the node's own from now on; it is never freed, and an append
         // copies it out first.
-        m_array = const_cast<Zovnode**>(array);
+        m_element.array = const_cast<Zovnode**>(array);
         m_storage |= ChildrenInArena;
     }
     m_count = count;
@@ -433,7 +482,7 @@ void Zovelementnode::squeezeChildren()
     if (m_count < 2 || (m_storage & (ChildrenInArena | ChildrenExact))
         || m_count == roomFor(m_count))
         return;
-    m_array = reallocateChildren(m_array, m_count);
+    m_element.array = reallocateChildren(m_element.array, m_count);
     m_storage |= ChildrenExact;
 }
 
@@ -556,7 +605,7 @@ QString Zovelementnode::contentString(
     return out;
 }
 
-Zovattrelementnode::Zovattrelementnode(const QString& name, const QXmlStreamAttributes& attributes)
+Zovattrelementnode::Zovattrelementnode(QStringView name, const QXmlStreamAttributes& attributes)
     : Zovelementnode(name, Attrelement)
 {
     QStringList strings;
@@ -568,7 +617,7 @@ Zovattrelementnode::Zovattrelementnode(const QString& name, const QXmlStreamAttr
     copyAttributes(int(strings.size()), strings.constData());
 }
 
-Zovattrelementnode::Zovattrelementnode(const QString& name, int count, const QString* strings)
+Zovattrelementnode::Zovattrelementnode(QStringView name, int count, const QString* strings)
     : Zovelementnode(name, Attrelement)
 {
     if (strings && count > 0)
@@ -576,7 +625,7 @@ Zovattrelementnode::Zovattrelementnode(const QString& name, int count, const QSt
 }
 
 Zovattrelementnode::Zovattrelementnode(
-    const QString& name, int count, const QString* strings, Nodearena& arena)
+    QStringView name, int count, const QString* strings, Nodearena& arena)
     : Zovelementnode(name, Attrelement)
 {
     if (strings && count > 0)
@@ -584,7 +633,7 @@ Zovattrelementnode::Zovattrelementnode(
 }
 
 Zovattrelementnode::Zovattrelementnode(const Zovattrelementnode& source, Nodearena& arena)
-    : Zovelementnode(source.m_text, Attrelement)
+    : Zovelementnode(&source, Attrelement)
 {
     const int count = source.m_attrCount;
     if (count <= 0)
@@ -599,7 +648,7 @@ Zovattrelementnode::Zovattrelementnode(const Zovattrelementnode& source, Nodeare
 }
 
 Zovattrelementnode::Zovattrelementnode(
-    const QString& name, int count, const QString* strings, const QString* names, Nodearena& arena)
+    QStringView name, int count, const QString* strings, const QString* names, Nodearena& arena)
     : Zovelementnode(name, Attrelement)
 {
     if (!strings || !names || count <= 0)
@@ -684,7 +733,7 @@ const QString& Zovattrelementnode::attributeValue(const QString& name) const
 Zovnode* Zovattrelementnode::copyWithoutChildren() const
 {
     const QStringList strings = attributeList();
-    return new Zovattrelementnode(m_text, int(strings.size()), strings.constData());
+    return new Zovattrelementnode(text(), int(strings.size()), strings.constData());
 }
 
 int Zovattrelementnode::attributeIndex(const QString& name) const

@@ -30,6 +30,7 @@ enum Nodekind : qint32 {
 // dispatches on the kind instead, and nodes are freed through destroy, never with delete.
 class Zovnode {
 public:
+    // A node of a kind other than an element (elements are made as Zovelementnode).
     Zovnode(const QString& text, Nodekind kind);
     ~Zovnode();
 
@@ -80,7 +81,8 @@ public:
     // the three flags.
     QString contentString(bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
 
-    const QString& text() const { return m_text; }
+    // The text of character data, an element's name, a processing instruction's target.
+    const QString& text() const { return isElement() ? *m_element.name : m_text; }
     Nodekind kind() const { return Nodekind(m_kind); }
     Zovnode* partner() const { return m_partner; }
     // Replaces the text of a Text node; ignored for every other kind.
@@ -122,9 +124,34 @@ protected:
         AttributesInArena = 8,
         // The attribute names belong to someone else (see Nodearena::keepStrings).
         SharedNames = 16,
+        // The element's name is a copy of its own, not one that Nametable keeps.
+        OwnName = 32,
     };
 
-    QString m_text;
+    // For the element subclasses, which give the name with setName or shareName.
+    explicit Zovnode(Nodekind kind);
+    bool isElement() const { return m_kind == Element || m_kind == Attrelement; }
+    // Gives an element the name, through Nametable when it can.
+    void setName(QStringView name);
+    // Gives an element the name of source, without a lookup when Nametable keeps it.
+    void shareName(const Zovnode& source);
+
+    // An element keeps its name as a pointer and its child slots where other kinds keep their
+    // text, so that it is no larger than a text node.
+    struct Elementparts {
+        const QString* name;
+        // Most elements have one child (a text), held in place; more are in an array in the
+        // tree's arena (see adoptChildren) or of the node's own, with room for a power of two.
+        union {
+            Zovnode* single;
+            Zovnode** array;
+        };
+        size_t fingerprint;
+    };
+    union {
+        QString m_text;
+        Elementparts m_element;
+    };
     quint8 m_kind;
     bool m_shifted = false;
     quint8 m_storage = 0;
@@ -141,7 +168,9 @@ private:
 // Element without attributes; owns its children.
 class Zovelementnode : public Zovnode {
 public:
-    explicit Zovelementnode(const QString& name);
+    explicit Zovelementnode(QStringView name);
+    // An element with the name of nameSource, an element, and nothing else of it.
+    explicit Zovelementnode(const Zovnode* nameSource);
     ~Zovelementnode();
 
     const QString& name() const;
@@ -164,38 +193,34 @@ public:
     void adoptChildren(Zovnode* const* array, int count);
 
 protected:
-    Zovelementnode(const QString& name, Nodekind kind);
+    Zovelementnode(QStringView name, Nodekind kind);
+    Zovelementnode(const Zovnode* nameSource, Nodekind kind);
 
 private:
-    Zovnode* const* childData() const { return m_count == 1 ? &m_single : m_array; }
+    Zovnode* const* childData() const
+    {
+        return m_count == 1 ? &m_element.single : m_element.array;
+    }
     // Makes room for one more child; throws std::bad_alloc like operator new.
     void growChildren();
     // Frees the array (not the children) and leaves the node without children.
     void dropChildren();
 
-    // Most elements have one child (a text), held in place; more are in an array in the
-    // tree's arena (see adoptChildren) or of the node's own, with room for a power of two.
-    union {
-        Zovnode* m_single = nullptr;
-        Zovnode** m_array;
-    };
-
     friend class Zovnode;
-    size_t m_fingerprint = 0;
 };
 
 // Element with attributes, held as alternating name and value strings in document order.
 class Zovattrelementnode final : public Zovelementnode {
 public:
-    Zovattrelementnode(const QString& name, const QXmlStreamAttributes& attributes);
-    Zovattrelementnode(const QString& name, int count, const QString* strings);
+    Zovattrelementnode(QStringView name, const QXmlStreamAttributes& attributes);
+    Zovattrelementnode(QStringView name, int count, const QString* strings);
     // Copies the count strings into arrays in arena.
-    Zovattrelementnode(const QString& name, int count, const QString* strings, Nodearena& arena);
+    Zovattrelementnode(QStringView name, int count, const QString* strings, Nodearena& arena);
     // A copy of source's name and attributes in arena, without children or partner.
     Zovattrelementnode(const Zovattrelementnode& source, Nodearena& arena);
     // Takes the names from names, an array that outlives the node and may be shared by many
     // (see Nodearena::keepStrings), and copies the values of the count strings into arena.
-    Zovattrelementnode(const QString& name, int count, const QString* strings, const QString* names,
+    Zovattrelementnode(QStringView name, int count, const QString* strings, const QString* names,
         Nodearena& arena);
     ~Zovattrelementnode();
 
@@ -248,15 +273,13 @@ using Zovnodeptr = std::unique_ptr<Zovnode, Zovnodedeleter>;
 
 inline size_t Zovnode::fingerprint() const
 {
-    return m_kind == Element || m_kind == Attrelement
-        ? static_cast<const Zovelementnode*>(this)->m_fingerprint
-        : 0;
+    return isElement() ? m_element.fingerprint : 0;
 }
 
 inline void Zovnode::setFingerprint(size_t value)
 {
-    if (m_kind == Element || m_kind == Attrelement)
-        static_cast<Zovelementnode*>(this)->m_fingerprint = value;
+    if (isElement())
+        m_element.fingerprint = value;
 }
 
 #include "model/nodearena.h"

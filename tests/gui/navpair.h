@@ -66,9 +66,9 @@ struct Navpair {
     {
         return [name, attributes]() -> Zovnode* {
             if (attributes.isEmpty())
-                return new Zovelementnode(QLatin1String(name));
+                return new Zovelementnode(QString::fromLatin1(name));
             return new Zovattrelementnode(
-                QLatin1String(name), int(attributes.size()), attributes.constData());
+                QString::fromLatin1(name), int(attributes.size()), attributes.constData());
         };
     }
 
