@@ -234,13 +234,13 @@ void Treebuilder::endElement()
 void Treebuilder::characters(QStringView text, Nodekind kind)
 {
     if (!m_open.isEmpty())
-        add(Zovnode::inArena<Zovnode>(m_arena, shortText(text), kind));
+        add(Zovnode::inArena<Zovtextnode>(m_arena, shortText(text), kind));
 }
 
 void Treebuilder::comment(QStringView text)
 {
     if (!m_open.isEmpty())
-        add(Zovnode::inArena<Zovnode>(m_arena, m_pool.copy(text), Comment));
+        add(Zovnode::inArena<Zovtextnode>(m_arena, m_pool.copy(text), Comment));
 }
 
 void Treebuilder::processingInstruction(QStringView target, QStringView data)

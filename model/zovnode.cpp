@@ -60,48 +60,44 @@ void appendElementHead(QString& out, const Zovnode* element, bool simplify, bool
 
 } // namespace
 
-Zovnode::Zovnode(const QString& text, Nodekind kind)
-    : m_text(text)
-    , m_kind(quint8(kind))
-{
-}
-
 Zovnode::Zovnode(Nodekind kind)
-    : m_element { nullptr, { nullptr }, 0 }
-    , m_kind(quint8(kind))
+    : m_kind(quint8(kind))
 {
 }
 
-Zovnode::~Zovnode()
+void Zovnode::holdName(const QString*& slot, QStringView name)
 {
-    if (!isElement())
-        m_text.~QString();
-    else if (m_storage & OwnName)
-        delete m_element.name;
-}
-
-void Zovnode::setName(QStringView name)
-{
-    if (m_storage & OwnName)
-        delete m_element.name;
-    m_storage &= quint8(~OwnName);
-    m_element.name = Nametable::keep(name);
-    if (!m_element.name) {
-        m_element.name = new QString(name.toString());
+    releaseName(slot);
+    slot = Nametable::keep(name);
+    if (!slot) {
+        slot = new QString(name.toString());
         m_storage |= OwnName;
     }
 }
 
-void Zovnode::shareName(const Zovnode& source)
+void Zovnode::releaseName(const QString*& slot)
 {
+    if (m_storage & OwnName)
+        delete slot;
+    slot = nullptr;
+    m_storage &= quint8(~OwnName);
+}
+
+void Zovnode::shareName(const QString*& slot, const Zovnode& source)
+{
+    // A kept name is shared as it is; only a name of the source's own needs a lookup.
     if (source.isElement() && !(source.m_storage & OwnName)) {
-        if (m_storage & OwnName)
-            delete m_element.name;
-        m_storage &= quint8(~OwnName);
-        m_element.name = source.m_element.name;
+        releaseName(slot);
+        slot = static_cast<const Zovelementnode&>(source).m_name;
     } else {
-        setName(source.text());
+        holdName(slot, source.text());
     }
+}
+
+Zovtextnode::Zovtextnode(const QString& text, Nodekind kind)
+    : Zovnode(kind)
+    , m_text(text)
+{
 }
 
 template <typename T> void Zovnode::release(T* node)
@@ -127,7 +123,7 @@ void Zovnode::destroy(Zovnode* node)
         release(static_cast<Zovpinode*>(node));
         break;
     default:
-        release(node);
+        release(static_cast<Zovtextnode*>(node));
         break;
     }
 }
@@ -147,8 +143,8 @@ Zovnode* Zovnode::shallowCopy(const Zovnode* source, Nodearena* arena)
             *arena, *static_cast<const Zovattrelementnode*>(source), *arena);
     }
     default:
-        return arena ? inArena<Zovnode>(*arena, source->text(), source->kind())
-                     : new Zovnode(source->text(), source->kind());
+        return arena ? inArena<Zovtextnode>(*arena, source->text(), source->kind())
+                     : new Zovtextnode(source->text(), source->kind());
     }
 }
 
@@ -317,7 +313,7 @@ QString Zovnode::contentString(
     switch (kind()) {
     case Text:
         out += QLatin1Char('T');
-        appendField(out, simplify ? m_text.simplified() : m_text);
+        appendField(out, simplify ? text().simplified() : text());
         return out;
     case Comment:
         out += QLatin1Char('C');
@@ -331,23 +327,26 @@ QString Zovnode::contentString(
         out += QString::number(int(m_kind));
         break;
     }
-    appendField(out, m_text);
+    appendField(out, text());
     return out;
 }
 
 void Zovnode::setText(const QString& text)
 {
     if (m_kind == Text)
-        m_text = text;
+        static_cast<Zovtextnode*>(this)->m_text = text;
 }
 
 void Zovnode::linkPartner(Zovnode* other)
 {
-    if (m_partner || !other)
+    if ((m_storage & Linked) || !other)
         return;
     m_partner = other;
-    if (!other->m_partner)
+    m_storage |= Linked;
+    if (!(other->m_storage & Linked)) {
         other->m_partner = this;
+        other->m_storage |= Linked;
+    }
 }
 
 Zovelementnode::Zovelementnode(QStringView name)
@@ -363,17 +362,18 @@ Zovelementnode::Zovelementnode(const Zovnode* nameSource)
 Zovelementnode::Zovelementnode(QStringView name, Nodekind kind)
     : Zovnode(kind)
 {
-    setName(name);
+    holdName(m_name, name);
 }
 
 Zovelementnode::Zovelementnode(const Zovnode* nameSource, Nodekind kind)
     : Zovnode(kind)
 {
-    shareName(*nameSource);
+    shareName(m_name, *nameSource);
 }
 
 Zovelementnode::~Zovelementnode()
 {
+    releaseName(m_name);
     if (m_count == 0)
         return;
     // Frees the subtree with an explicit stack: recursion would follow document depth. Each
@@ -395,7 +395,7 @@ Zovelementnode::~Zovelementnode()
     }
 }
 
-const QString& Zovelementnode::name() const { return *m_element.name; }
+const QString& Zovelementnode::name() const { return *m_name; }
 
 bool Zovelementnode::hasChildren() const { return m_count > 0; }
 
@@ -427,14 +427,14 @@ void Zovelementnode::growChildren()
     const qsizetype count = m_count;
     if (count == 1) {
         Zovnode** const array = reallocateChildren(nullptr, roomFor(2));
-        array[0] = m_element.single;
-        m_element.array = array;
+        array[0] = m_single;
+        m_array = array;
     } else if (m_storage & ChildrenInArena) {
         Zovnode** const array = reallocateChildren(nullptr, roomFor(count + 1));
-        std::copy(m_element.array, m_element.array + count, array);
-        m_element.array = array;
+        std::copy(m_array, m_array + count, array);
+        m_array = array;
     } else if ((m_storage & ChildrenExact) || count == roomFor(count)) {
-        m_element.array = reallocateChildren(m_element.array, roomFor(count + 1));
+        m_array = reallocateChildren(m_array, roomFor(count + 1));
     }
     m_storage &= quint8(~(ChildrenInArena | ChildrenExact));
 }
@@ -442,8 +442,8 @@ void Zovelementnode::growChildren()
 void Zovelementnode::dropChildren()
 {
     if (m_count > 1 && !(m_storage & ChildrenInArena))
-        std::free(m_element.array);
-    m_element.single = nullptr;
+        std::free(m_array);
+    m_single = nullptr;
     m_count = 0;
     m_storage &= quint8(~(ChildrenInArena | ChildrenExact));
 }
@@ -453,10 +453,10 @@ Zovnode* Zovelementnode::appendChild(Zovnode* node)
     if (!node)
         return nullptr;
     if (m_count == 0) {
-        m_element.single = node;
+        m_single = node;
     } else {
         growChildren();
-        m_element.array[m_count] = node;
+        m_array[m_count] = node;
     }
     ++m_count;
     return node;
@@ -467,11 +467,11 @@ void Zovelementnode::adoptChildren(Zovnode* const* array, int count)
     if (count <= 0 || m_count > 0)
         return;
     if (count == 1) {
-        m_element.single = array[0];
+        m_single = array[0];
     } else {
         // The arena array is the node's own from now on; it is never freed, and an append
         // copies it out first.
-        m_element.array = const_cast<Zovnode**>(array);
+        m_array = const_cast<Zovnode**>(array);
         m_storage |= ChildrenInArena;
     }
     m_count = count;
@@ -482,7 +482,7 @@ void Zovelementnode::squeezeChildren()
     if (m_count < 2 || (m_storage & (ChildrenInArena | ChildrenExact))
         || m_count == roomFor(m_count))
         return;
-    m_element.array = reallocateChildren(m_element.array, m_count);
+    m_array = reallocateChildren(m_array, m_count);
     m_storage |= ChildrenExact;
 }
 
@@ -801,12 +801,13 @@ void Zovattrelementnode::setAttributeList(const QStringList& list)
 }
 
 Zovpinode::Zovpinode(const QString& target, const QString& data)
-    : Zovnode(target, Pi)
+    : Zovnode(Pi)
     , m_data(data)
 {
+    holdName(m_target, target);
 }
 
-Zovpinode::~Zovpinode() = default;
+Zovpinode::~Zovpinode() { releaseName(m_target); }
 
 const QString& Zovpinode::name() const { return m_data; }
 
@@ -815,7 +816,7 @@ const QString& Zovpinode::value() const { return m_data; }
 QString Zovpinode::contentString(bool, bool, bool) const
 {
     QString out = QStringLiteral("P");
-    appendField(out, m_text);
+    appendField(out, *m_target);
     appendField(out, m_data);
     return out;
 }

@@ -23,16 +23,14 @@ enum Nodekind : qint32 {
     Attrelement = 5,
 };
 
-// One node of a document tree. The base class holds character data (text, comment, CDATA);
-// elements and processing instructions are subclasses. Nodes know neither their parent nor
+// One node of a document tree: character data (Zovtextnode), an element (Zovelementnode,
+// Zovattrelementnode) or a processing instruction (Zovpinode). Nodes know neither their parent nor
 // their change kind. Operations on a node of the wrong kind answer with empty values, never fail.
 // There is no virtual table: a large document has tens of millions of nodes, so each operation
 // dispatches on the kind instead, and nodes are freed through destroy, never with delete.
 class Zovnode {
 public:
-    // A node of a kind other than an element (elements are made as Zovelementnode).
-    Zovnode(const QString& text, Nodekind kind);
-    ~Zovnode();
+    ~Zovnode() = default;
 
     Zovnode(const Zovnode&) = delete;
     Zovnode& operator=(const Zovnode&) = delete;
@@ -82,9 +80,9 @@ public:
     QString contentString(bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
 
     // The text of character data, an element's name, a processing instruction's target.
-    const QString& text() const { return isElement() ? *m_element.name : m_text; }
+    const QString& text() const;
     Nodekind kind() const { return Nodekind(m_kind); }
-    Zovnode* partner() const { return m_partner; }
+    Zovnode* partner() const { return (m_storage & Linked) ? m_partner : nullptr; }
     // Replaces the text of a Text node; ignored for every other kind.
     void setText(const QString& text);
     // Links this node to other unless it has a partner already; other gets this node back
@@ -96,10 +94,11 @@ public:
     bool isShifted() const { return m_shifted; }
     void setShifted(bool on) { m_shifted = on; }
 
-    // Per-run cache of an element's structural hash, filled by the comparison; 0 for every
-    // other kind, whose hash is quick to make from its own text (see nodeFingerprint).
+    // Per-run cache of an element's structural hash, filled when the tree is loaded and read
+    // by the comparison before it links the element; 0 for every other kind, whose hash is
+    // quick to make from its own text (see nodeFingerprint), and once the element is linked.
     size_t fingerprint() const;
-    // Ignored for every kind but elements.
+    // Ignored for every kind but elements, and for a linked element.
     void setFingerprint(size_t value);
 
     static const QString& emptyString();
@@ -124,45 +123,48 @@ protected:
         AttributesInArena = 8,
         // The attribute names belong to someone else (see Nodearena::keepStrings).
         SharedNames = 16,
-        // The element's name is a copy of its own, not one that Nametable keeps.
+        // The name (of an element) or target (of an instruction) is a copy of the node's own,
+        // not one that Nametable keeps.
         OwnName = 32,
+        // m_partner holds the partner; before that, an element's fingerprint is there.
+        Linked = 64,
     };
 
-    // For the element subclasses, which give the name with setName or shareName.
     explicit Zovnode(Nodekind kind);
     bool isElement() const { return m_kind == Element || m_kind == Attrelement; }
-    // Gives an element the name, through Nametable when it can.
-    void setName(QStringView name);
-    // Gives an element the name of source, without a lookup when Nametable keeps it.
-    void shareName(const Zovnode& source);
+    // Points slot at name: the copy Nametable keeps, else a copy of the node's own.
+    void holdName(const QString*& slot, QStringView name);
+    // Points slot at the name of source, as holdName would.
+    void shareName(const QString*& slot, const Zovnode& source);
+    // Frees what holdName made of the node's own.
+    void releaseName(const QString*& slot);
 
-    // An element keeps its name as a pointer and its child slots where other kinds keep their
-    // text, so that it is no larger than a text node.
-    struct Elementparts {
-        const QString* name;
-        // Most elements have one child (a text), held in place; more are in an array in the
-        // tree's arena (see adoptChildren) or of the node's own, with room for a power of two.
-        union {
-            Zovnode* single;
-            Zovnode** array;
-        };
-        size_t fingerprint;
-    };
-    union {
-        QString m_text;
-        Elementparts m_element;
-    };
     quint8 m_kind;
     bool m_shifted = false;
     quint8 m_storage = 0;
     // Child count of an element; sits in what would be padding.
     qint32 m_count = 0;
-    Zovnode* m_partner = nullptr;
+    // An element is compared before it is linked, and never again after, so its fingerprint
+    // and its partner share the room.
+    union {
+        Zovnode* m_partner = nullptr;
+        size_t m_fingerprint;
+    };
 
 private:
     const Zovelementnode* element() const;
     const Zovattrelementnode* attributed() const;
     template <typename T> static void release(T* node);
+};
+
+// Character data: text, comment or CDATA.
+class Zovtextnode final : public Zovnode {
+public:
+    Zovtextnode(const QString& text, Nodekind kind);
+
+private:
+    friend class Zovnode;
+    QString m_text;
 };
 
 // Element without attributes; owns its children.
@@ -197,16 +199,20 @@ protected:
     Zovelementnode(const Zovnode* nameSource, Nodekind kind);
 
 private:
-    Zovnode* const* childData() const
-    {
-        return m_count == 1 ? &m_element.single : m_element.array;
-    }
+    Zovnode* const* childData() const { return m_count == 1 ? &m_single : m_array; }
     // Makes room for one more child; throws std::bad_alloc like operator new.
     void growChildren();
     // Frees the array (not the children) and leaves the node without children.
     void dropChildren();
 
     friend class Zovnode;
+    const QString* m_name = nullptr;
+    // Most elements have one child (a text), held in place; more are in an array in the
+    // tree's arena (see adoptChildren) or of the node's own, with room for a power of two.
+    union {
+        Zovnode* m_single = nullptr;
+        Zovnode** m_array;
+    };
 };
 
 // Element with attributes, held as alternating name and value strings in document order.
@@ -261,6 +267,8 @@ public:
     QString contentString(bool simplify, bool ignoreAttributes, bool ignoreAttributeOrder) const;
 
 private:
+    friend class Zovnode;
+    const QString* m_target = nullptr;
     QString m_data;
 };
 
@@ -271,15 +279,25 @@ struct Zovnodedeleter {
 };
 using Zovnodeptr = std::unique_ptr<Zovnode, Zovnodedeleter>;
 
+inline const QString& Zovnode::text() const
+{
+    if (isElement())
+        return *static_cast<const Zovelementnode*>(this)->m_name;
+    if (m_kind == Pi)
+        return *static_cast<const Zovpinode*>(this)->m_target;
+    return static_cast<const Zovtextnode*>(this)->m_text;
+}
+
 inline size_t Zovnode::fingerprint() const
 {
-    return isElement() ? m_element.fingerprint : 0;
+    Q_ASSERT(!isElement() || !(m_storage & Linked));
+    return isElement() && !(m_storage & Linked) ? m_fingerprint : 0;
 }
 
 inline void Zovnode::setFingerprint(size_t value)
 {
-    if (isElement())
-        m_element.fingerprint = value;
+    if (isElement() && !(m_storage & Linked))
+        m_fingerprint = value;
 }
 
 #include "model/nodearena.h"

@@ -62,7 +62,7 @@ Zovnodeptr chain(int depth, const QString& bottom)
     Zovnode* node = root.get();
     for (int level = 1; level < depth; ++level)
         node = node->appendChild(new Zovelementnode(QStringLiteral("c")));
-    node->appendChild(new Zovnode(bottom, Text));
+    node->appendChild(new Zovtextnode(bottom, Text));
     return root;
 }
 

@@ -37,7 +37,7 @@ struct Navpair {
         pair(a, a->partner(), "complete match", element("p"));
         Zovnode* q = pair(a, a->partner(), "content change", element("q"));
         pair(q, q->partner(), "content change",
-            [] { return new Zovnode(QStringLiteral("  [-]old[/-][+]new[/+] \n"), Text); });
+            [] { return new Zovtextnode(QStringLiteral("  [-]old[/-][+]new[/+] \n"), Text); });
         q->partner()->appendMark(QStringLiteral("element added"));
         add(add(q->partner(), "r"), "r1");
         add(add(a, "s"), "s1");

@@ -130,8 +130,8 @@ private Q_SLOTS:
     {
         const auto tree = loadXml("<r><a k=\"v\">x<b><!--c--><?p d?></b></a></r>");
         Zovnode* const source = tree->root()->children()->at(0);
-        Zovnode partner(QStringLiteral("P"), Text);
-        Zovnode innerPartner(QStringLiteral("Q"), Text);
+        Zovtextnode partner(QStringLiteral("P"), Text);
+        Zovtextnode innerPartner(QStringLiteral("Q"), Text);
         source->linkPartner(&partner);
         source->children()->at(1)->linkPartner(&innerPartner);
 
@@ -204,8 +204,8 @@ private Q_SLOTS:
                            : new Zovattrelementnode(name, 4, strings);
             break;
         default:
-            node = inArena ? Zovnode::inArena<Zovnode>(arena, QStringLiteral("x"), Nodekind(kind))
-                           : new Zovnode(QStringLiteral("x"), Nodekind(kind));
+            node = inArena ? Zovnode::inArena<Zovtextnode>(arena, QStringLiteral("x"), Nodekind(kind))
+                           : new Zovtextnode(QStringLiteral("x"), Nodekind(kind));
             break;
         }
         const bool element = kind == Element || kind == Attrelement;
@@ -227,7 +227,7 @@ private Q_SLOTS:
         QVERIFY(!node->children());
         QVERIFY(!node->hasChildren());
         QCOMPARE(bool(node->appendMark(QStringLiteral("m"))), element);
-        auto* const child = new Zovnode(QStringLiteral("c"), Text);
+        auto* const child = new Zovtextnode(QStringLiteral("c"), Text);
         if (node->appendChild(child)) {
             QVERIFY(element);
             QCOMPARE(node->children()->size(), 2);
@@ -270,13 +270,13 @@ private Q_SLOTS:
         auto* const element = Zovnode::inArena<Zovelementnode>(arena, QStringLiteral("e"));
         QVector<Zovnode*> expected;
         for (int i = 0; i < adopted; ++i)
-            expected.append(Zovnode::inArena<Zovnode>(arena, QString::number(i), Text));
+            expected.append(Zovnode::inArena<Zovtextnode>(arena, QString::number(i), Text));
         Zovnode** const array = static_cast<Zovnode**>(
             arena.allocate(sizeof(Zovnode*) * size_t(qMax(adopted, 1)), alignof(Zovnode*)));
         std::copy(expected.cbegin(), expected.cend(), array);
         element->adoptChildren(array, adopted);
         for (int i = adopted; i < 40; ++i) {
-            expected.append(element->appendChild(new Zovnode(QString::number(i), Text)));
+            expected.append(element->appendChild(new Zovtextnode(QString::number(i), Text)));
             if (squeeze && (i == 2 || i == 5 || i == 16))
                 element->squeezeChildren();
             const Childspan children = element->children();
@@ -313,15 +313,36 @@ private Q_SLOTS:
 
     void linkPartnerLinksOnce()
     {
-        Zovnode a(QStringLiteral("a"), Text);
-        Zovnode b(QStringLiteral("b"), Text);
-        Zovnode c(QStringLiteral("c"), Text);
+        Zovtextnode a(QStringLiteral("a"), Text);
+        Zovtextnode b(QStringLiteral("b"), Text);
+        Zovtextnode c(QStringLiteral("c"), Text);
         a.linkPartner(&b);
         a.linkPartner(&c);
         c.linkPartner(&a);
         QCOMPARE(a.partner(), &b);
         QCOMPARE(b.partner(), &a);
         QCOMPARE(c.partner(), &a);
+    }
+
+    void elementFingerprintGivesWayToPartner()
+    {
+        const QString strings[] = { QStringLiteral("k"), QStringLiteral("v") };
+        Zovelementnode a(QStringLiteral("a"));
+        Zovattrelementnode b(QStringLiteral("b"), 2, strings);
+        a.setFingerprint(41);
+        b.setFingerprint(42);
+        QCOMPARE(a.fingerprint(), size_t(41));
+        QCOMPARE(b.fingerprint(), size_t(42));
+        QVERIFY(!a.partner());
+        QVERIFY(!b.partner());
+        a.linkPartner(&b);
+        QCOMPARE(a.partner(), &b);
+        QCOMPARE(b.partner(), &a);
+        // A late fingerprint must not overwrite the link.
+        a.setFingerprint(7);
+        b.setFingerprint(8);
+        QCOMPARE(a.partner(), &b);
+        QCOMPARE(b.partner(), &a);
     }
 
     void emptyAttributeListKeepsKind()
@@ -346,7 +367,7 @@ private Q_SLOTS:
     void setRoot()
     {
         const auto source = loadXml("<a k=\"v\"><b/></a>");
-        Zovnode partner(QStringLiteral("p"), Text);
+        Zovtextnode partner(QStringLiteral("p"), Text);
         source->root()->linkPartner(&partner);
         Zovtree result;
         QCOMPARE(result.setRoot(source->root()), 0);

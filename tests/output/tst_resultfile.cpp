@@ -212,7 +212,7 @@ private Q_SLOTS:
         Zovnode* node = tree.root();
         for (int i = 0; i < depth; ++i)
             node = node->appendChild(new Zovelementnode(QStringLiteral("d")));
-        node->appendChild(new Zovnode(QStringLiteral("end"), Text));
+        node->appendChild(new Zovtextnode(QStringLiteral("end"), Text));
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         tree.write(&buffer);
