@@ -1,5 +1,7 @@
 #include "model/nodearena.h"
 
+#include "model/pagefill.h"
+
 #include <algorithm>
 #include <memory>
 
@@ -30,6 +32,8 @@ void Nodearena::grow(std::size_t atLeast)
     const std::size_t size = std::max(atLeast, std::clamp(m_reserved, first, largest));
     m_blocks.push_back(std::unique_ptr<char[]>(new char[size]));
     m_block = m_blocks.back().get();
+    if (size >= largest)
+        fillPages(m_block, size);
     m_used = 0;
     m_capacity = size;
     m_reserved += size;

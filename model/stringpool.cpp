@@ -1,5 +1,7 @@
 #include "model/stringpool.h"
 
+#include "model/pagefill.h"
+
 #include <cstring>
 
 namespace {
@@ -8,7 +10,7 @@ namespace {
 // longest text that goes into a block: longer ones would leave blocks half empty and keep them
 // alive for one text.
 constexpr qsizetype firstBlockUnits = 512;
-constexpr qsizetype largestBlockUnits = 16384;
+constexpr qsizetype largestBlockUnits = 65536;
 constexpr qsizetype longestPooled = 256;
 
 } // namespace
@@ -39,6 +41,8 @@ QString Stringpool::copy(QStringView text)
         const auto [block, data] = QTypedArrayData<char16_t>::allocate(m_blockUnits);
         if (!block)
             return text.toString();
+        if (m_blockUnits == largestBlockUnits)
+            fillPages(data, size_t(m_blockUnits) * sizeof(char16_t));
         m_block = block;
         m_next = data;
         m_end = data + m_blockUnits;
