@@ -246,7 +246,7 @@ void Treebuilder::comment(QStringView text)
 void Treebuilder::processingInstruction(QStringView target, QStringView data)
 {
     if (!m_open.isEmpty())
-        add(Zovnode::inArena<Zovpinode>(m_arena, m_names.intern(target), shortText(data)));
+        add(Zovnode::inArena<Zovpinode>(m_arena, target, shortText(data)));
 }
 
 Zovnode* Treebuilder::takeRoot()

@@ -13,8 +13,8 @@
 
 class Nodearena;
 
-// Gives equal strings of one load one shared buffer: element and attribute names repeat on
-// every element, and so do many short values. Only the first entries are kept, so a document
+// Gives equal strings of one load one shared buffer: attribute names repeat on every element,
+// and so do many short values (element names are kept by Nametable). Only the first entries are kept, so a document
 // of unique values cannot grow the table without bound.
 class Stringtable {
 public:

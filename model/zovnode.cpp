@@ -800,7 +800,7 @@ void Zovattrelementnode::setAttributeList(const QStringList& list)
     copyAttributes(int(list.size()), list.constData());
 }
 
-Zovpinode::Zovpinode(const QString& target, const QString& data)
+Zovpinode::Zovpinode(QStringView target, const QString& data)
     : Zovnode(Pi)
     , m_data(data)
 {

@@ -259,7 +259,7 @@ private:
 // Processing instruction: text() holds the target, value() and name() the data.
 class Zovpinode final : public Zovnode {
 public:
-    Zovpinode(const QString& target, const QString& data);
+    Zovpinode(QStringView target, const QString& data);
     ~Zovpinode();
 
     const QString& name() const;
