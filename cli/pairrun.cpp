@@ -89,8 +89,15 @@ Pairoutcome runPair(const Pairjob& job, const Options& options)
     Logger& log = Logger::instance();
     log.write(QStringLiteral("Comparison finished."), Logger::Info, Logger::FileAndWindow);
 
-    const Zovnode* const root1 = rootOf(run.tree1());
+    const Zovnode* root1 = rootOf(run.tree1());
     const Zovnode* const resultRoot = rootOf(run.resultTree());
+    const bool equal = documentsEqual(root1, resultRoot);
+    if (!job.report) {
+        outcome.counts = countMarks(resultRoot, &outcome.shifted);
+        // Nothing reads tree 1 any more: writing a deep result needs the room.
+        run.releaseFirstTree();
+        root1 = nullptr;
+    }
     QString error;
     bool reported = false;
     if (job.writeResult && job.resultPath == QLatin1String("-")) {
@@ -127,9 +134,7 @@ Pairoutcome runPair(const Pairjob& job, const Options& options)
     if (job.report) {
         outcome.counts = outcome.report.counts;
         outcome.shifted = outcome.report.shifted;
-    } else {
-        outcome.counts = countMarks(resultRoot, &outcome.shifted);
     }
-    outcome.status = documentsEqual(root1, resultRoot) ? Equal : Different;
+    outcome.status = equal ? Equal : Different;
     return outcome;
 }

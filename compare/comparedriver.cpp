@@ -11,6 +11,7 @@
 #include <QPair>
 #include <QVector>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -46,9 +47,21 @@ public:
         return found.value();
     }
 
+    // One mark node per text and shift flag, for every parent that shows it; in arena.
+    Zovnode* shared(const QString& text, bool shifted, Nodearena& arena)
+    {
+        Zovnode*& node = m_nodes[shifted ? 1 : 0][text];
+        if (!node) {
+            node = Zovnode::sharedInArena<Zovpinode>(arena, QStringLiteral("ZOV"), text);
+            node->setShifted(shifted);
+        }
+        return node;
+    }
+
 private:
     QHash<qint64, QString> m_texts;
     QHash<QString, QString> m_deleted;
+    QHash<QString, Zovnode*> m_nodes[2];
 };
 
 // What every level of one compare shares.
@@ -59,11 +72,22 @@ struct Levelcontext {
     Marktexts marks;
 };
 
-Zovnode* appendMark(Zovnode* parent, const QString& text, Nodearena* arena)
+// A run that hands tree 2 over to the result and has no view: nothing changes a mark once it is
+// placed, so equal marks share one node, and changed elements move into the result as well.
+bool handsOver(const Levelcontext& context)
 {
-    if (!arena)
-        return parent->appendMark(text);
-    return appendOrFree(parent, Zovnode::inArena<Zovpinode>(*arena, QStringLiteral("ZOV"), text));
+    return context.work.consumeSecondTree && !context.guiRun && context.work.arena;
+}
+
+Zovnode* appendMark(Levelcontext& context, Zovnode* parent, const QString& text, bool shifted)
+{
+    Nodearena* const arena = context.work.arena;
+    if (handsOver(context))
+        return parent->appendChild(context.marks.shared(text, shifted, *arena));
+    Zovnode* const mark = arena ? Zovnode::inArena<Zovpinode>(*arena, QStringLiteral("ZOV"), text)
+                                : new Zovpinode(QStringLiteral("ZOV"), text);
+    mark->setShifted(shifted);
+    return appendOrFree(parent, mark);
 }
 
 // Copies source under parent, with its whole subtree when deep; marked replaces the copy's
@@ -111,7 +135,7 @@ Zovnode* copyInto(
 
 void appendDeleted(Levelcontext& context, Zovnode* resultElement, const Zovnode* child)
 {
-    appendMark(resultElement, context.marks.deleted(child->name()), context.work.arena);
+    appendMark(context, resultElement, context.marks.deleted(child->name()), false);
     copyInto(resultElement, child, true, nullptr, context.work.arena);
 }
 
@@ -147,6 +171,27 @@ void carryOriginals(Refinedoriginals* originals, const Zovnode* child, const Zov
     }
 }
 
+bool isElementKind(int kind) { return kind == Element || kind == Attrelement; }
+
+// Gives the children of from to the childless element to, in one array of arena.
+void handOver(Zovelementnode& from, Zovnode* to, Nodearena& arena)
+{
+    const Childspan children = from.children();
+    const int count = int(children.size());
+    if (count == 0)
+        return;
+    Zovnode* const* array = children.constData();
+    if (count > 1) {
+        auto* const copy = static_cast<Zovnode**>(
+            arena.allocate(sizeof(Zovnode*) * size_t(count), alignof(Zovnode*)));
+        std::copy(children.begin(), children.end(), copy);
+        array = copy;
+    }
+    static_cast<Zovelementnode*>(to)->adoptChildren(array, count);
+    for (int k = 0; k < count; ++k)
+        from.releaseChild(k);
+}
+
 // Per new child, whether its pair kept its order among the level's pairs (see keptOrder).
 QVector<bool> keptOrderOf(const Cmpvector& v)
 {
@@ -168,6 +213,14 @@ void runLevel(Levelcontext& context, Zovnode* node1, Zovnode* node2, Zovnode* re
     Worklist& work = context.work;
     const bool guiRun = context.guiRun;
     Nodearena* const arena = work.arena;
+    // A changed element moved from tree 2 is its own result element: its children are matched
+    // from a stand-in, and the marks and children of the result go into the element.
+    std::optional<Zovelementnode> standIn;
+    if (node2 == resultElement && isElementKind(node2->kind())) {
+        standIn.emplace(node2);
+        standIn->takeChildren(*static_cast<Zovelementnode*>(node2));
+        node2 = &*standIn;
+    }
     std::unique_ptr<Cmpvector> vector;
     if (Cfgstore::instance().getBool(QStringLiteral("use_hashmode")))
         vector = std::make_unique<Cmpvector_hash>(node1, node2);
@@ -182,53 +235,76 @@ void runLevel(Levelcontext& context, Zovnode* node1, Zovnode* node2, Zovnode* re
     const Cmpvector& v = *vector;
     // A view run keeps tree 2 whole: its nodes carry the partner links.
     const bool move = work.consumeSecondTree && !guiRun;
-    QVector<Zovnode*> resultChildren(v.count2, nullptr);
+    const bool moveChanged = handsOver(context);
+    // Changed elements to compare one level down: side-2 index, side-2 node, result element.
+    struct Descent {
+        int j;
+        Zovnode* second;
+        Zovnode* result;
+    };
+    QVector<Descent> descents;
+    // The result's children are gathered first and handed over in one array of the arena:
+    // appended one by one, each element would keep an array of its own with room to spare.
+    std::optional<Zovelementnode> gathered;
+    Zovnode* const target
+        = arena && isElementKind(resultElement->kind()) && !resultElement->hasChildren()
+        ? &gathered.emplace(resultElement)
+        : resultElement;
     const QVector<bool> kept = keptOrderOf(v);
     int k1 = 0;
     int k2 = 0;
     while (k2 < v.count2) {
         if (k1 < v.count1 && v.state1[k1] == element_deleted) {
-            appendDeleted(context, resultElement, v.child1(k1));
+            appendDeleted(context, target, v.child1(k1));
             ++k1;
             continue;
         }
         const int state = v.state2[k2];
-        const Zovnode* const child = v.child2(k2);
+        Zovnode* const child = v.child2(k2);
         if (state == element_added) {
-            appendMark(resultElement, context.marks.text(element_added, 0), arena);
+            appendMark(context, target, context.marks.text(element_added, 0), false);
             if (move)
-                moveInto(resultElement, node2, k2);
+                moveInto(target, node2, k2);
             else
-                copyInto(resultElement, child, true, nullptr, arena);
+                copyInto(target, child, true, nullptr, arena);
             ++k2;
             continue;
         }
         const int shift = k2 - v.partner2[k2];
         if (state >= complete_match && state <= position_and_content_and_attribute_change) {
-            Zovnode* const mark = appendMark(
-                resultElement, context.marks.text(state, isPositionKind(state) ? shift : 0), arena);
-            if (mark && isPositionKind(state))
-                mark->setShifted(kept.value(k2));
+            const bool positional = isPositionKind(state);
+            appendMark(context, target, context.marks.text(state, positional ? shift : 0),
+                positional && kept.value(k2));
         }
+        const QStringList* const marked = v.markedAttributes(k2);
         switch (state) {
         case complete_match:
         case position_change:
         case attribute_change:
         case position_and_attribute_change:
-            if (move && !v.markedAttributes(k2))
-                carryOriginals(work.originals, child, moveInto(resultElement, node2, k2));
+            if (move && !marked)
+                carryOriginals(work.originals, child, moveInto(target, node2, k2));
             else
-                carryOriginals(work.originals, child,
-                    copyInto(resultElement, child, true, v.markedAttributes(k2), arena));
+                carryOriginals(work.originals, child, copyInto(target, child, true, marked, arena));
             break;
         case content_change:
         case attribute_and_content_change:
         case position_and_content_change:
-        case position_and_content_and_attribute_change:
-            resultChildren[k2]
-                = copyInto(resultElement, child, false, v.markedAttributes(k2), arena);
-            carryOriginals(work.originals, child, resultChildren[k2]);
+        case position_and_content_and_attribute_change: {
+            Zovnode* placed = nullptr;
+            if (moveChanged && !marked) {
+                placed = moveInto(target, node2, k2);
+                // Its children change below; the stored hash would no longer describe it.
+                if (placed)
+                    placed->setFingerprint(0);
+            } else {
+                placed = copyInto(target, child, false, marked, arena);
+                carryOriginals(work.originals, child, placed);
+            }
+            if (placed)
+                descents.append({ k2, child, placed });
             break;
+        }
         default:
             break;
         }
@@ -237,20 +313,34 @@ void runLevel(Levelcontext& context, Zovnode* node1, Zovnode* node2, Zovnode* re
     }
     for (; k1 < v.count1; ++k1) {
         if (v.state1[k1] == element_deleted)
-            appendDeleted(context, resultElement, v.child1(k1));
+            appendDeleted(context, target, v.child1(k1));
     }
 
-    for (int j = 0; j < v.count2; ++j) {
-        Zovnode* const copy = resultChildren[j];
-        Zovnode* const child = v.child2(j);
-        if (!copy || (child->kind() != Element && child->kind() != Attrelement))
+    if (gathered)
+        handOver(*gathered, resultElement, *arena);
+
+    for (const Descent& descent : descents) {
+        Zovnode* const child = descent.second;
+        if (!isElementKind(child->kind()))
             continue;
+        const int j = descent.j;
         const int state = v.state2[j];
         const int i
             = state == content_change || state == attribute_and_content_change ? j : v.partner2[j];
         Zovnode* const partner = v.child1(i);
         if (partner->hasChildren() || child->hasChildren())
-            enqueuePair(work, partner, child, copy);
+            enqueuePair(work, partner, child, descent.result);
+    }
+
+    // What the stand-in still holds was copied, not moved, and may be compared further down;
+    // it goes with tree 2's other nodes at the end of the compare.
+    if (standIn) {
+        const qsizetype count = standIn->children().size();
+        for (qsizetype j = 0; j < count; ++j) {
+            work.parked.reserve(work.parked.size() + 1);
+            if (Zovnode* const left = standIn->releaseChild(j))
+                work.parked.emplace_back(left);
+        }
     }
 }
 
@@ -283,6 +373,7 @@ void compareTrees(
         // every level at once.
         work.entries.remove(0, stretchEnd);
     }
+    work.parked.clear();
 }
 
 void compareLevel(

@@ -5,8 +5,11 @@
 #include <QStringList>
 #include <QVarLengthArray>
 
+#include "model/zovnode.h"
+
+#include <vector>
+
 class Nodearena;
-class Zovnode;
 
 // The new-side values that the refinement replaced by marked ones, by the result node that
 // carries the marked value: texts given an inline difference, attribute lists given change
@@ -32,4 +35,7 @@ struct Worklist {
     bool fingerprintsStored = false;
     // Set by an owner that wants the replaced new-side values recorded; not owned.
     Refinedoriginals* originals = nullptr;
+    // Tree-2 nodes that a changed element moved into the result left behind; freed when
+    // compareTrees ends.
+    std::vector<Zovnodeptr> parked;
 };

@@ -1,12 +1,15 @@
 #include "model/nodearena.h"
 
 #include "model/pagefill.h"
+#include "model/zovnode.h"
 
 #include <algorithm>
 #include <memory>
 
 Nodearena::~Nodearena()
 {
+    for (Zovnode* const node : m_shared)
+        Zovnode::destroyShared(node);
     for (const auto& [strings, count] : m_kept)
         std::destroy_n(strings, count);
 }

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+class Zovnode;
+
 // Bump storage for the nodes, child arrays and attribute arrays of one tree: no allocation of
 // its own per node and no per-allocation overhead. Memory is returned only when the arena goes;
 // objects placed here are destroyed by their owners with an explicit destructor call, never
@@ -15,7 +17,7 @@
 class Nodearena {
 public:
     Nodearena() = default;
-    // Destroys the kept strings (see keepStrings); everything else was destroyed by its owner.
+    // Destroys the kept strings and shared nodes; everything else was destroyed by its owner.
     ~Nodearena();
     Nodearena(const Nodearena&) = delete;
     Nodearena& operator=(const Nodearena&) = delete;
@@ -42,6 +44,11 @@ public:
     // share and none owns; throws std::bad_alloc like allocate.
     const QString* keepStrings(const QString* strings, int count);
 
+    // Room to keep one more shared node; throws std::bad_alloc like allocate.
+    void reserveShared() { m_shared.reserve(m_shared.size() + 1); }
+    // Destroys node with the arena (see Zovnode::sharedInArena); needs reserveShared first.
+    void keepShared(Zovnode* node) { m_shared.push_back(node); }
+
     // Bytes taken from the system so far.
     std::size_t reserved() const { return m_reserved; }
 
@@ -50,6 +57,7 @@ private:
 
     std::vector<std::unique_ptr<char[]>> m_blocks;
     std::vector<std::pair<QString*, int>> m_kept;
+    std::vector<Zovnode*> m_shared;
     char* m_block = nullptr;
     std::size_t m_used = 0;
     std::size_t m_capacity = 0;

@@ -4,6 +4,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 Stringtable::Stringtable(qsizetype capacity, Stringpool& pool)
@@ -78,7 +79,8 @@ constexpr qsizetype sharedTextLength = 16;
 
 QString Prefixscope::enter(const QString& name, const QString* strings, qsizetype count)
 {
-    m_marks.append(m_declared.size());
+    ++m_depth;
+    const qsizetype before = m_declared.size();
     bool anyPrefix = false;
     for (qsizetype k = 0; k + 1 < count; k += 2) {
         const QStringView qualified = strings[k];
@@ -91,6 +93,8 @@ QString Prefixscope::enter(const QString& name, const QString* strings, qsizetyp
             if ((prefix == u"xml") != (uri == xmlUri) || uri == xmlnsUri || uri.isEmpty()
                 || prefix == u"xmlns")
                 return illegalDeclaration();
+            if (m_declared.size() == before)
+                m_marks.append({ m_depth, before });
             m_declared.append(prefix);
             m_inScope[prefix].append(uri.toString());
         }
@@ -121,9 +125,12 @@ QString Prefixscope::enter(const QString& name, const QString* strings, qsizetyp
 
 void Prefixscope::leave()
 {
-    if (m_marks.isEmpty())
+    if (m_depth == 0)
         return;
-    const qsizetype mark = m_marks.takeLast();
+    const qsizetype depth = m_depth--;
+    if (m_marks.isEmpty() || m_marks.last().depth != depth)
+        return;
+    const qsizetype mark = m_marks.takeLast().declared;
     while (m_declared.size() > mark) {
         const QString prefix = m_declared.takeLast();
         QStringList& uris = m_inScope[prefix];
@@ -212,11 +219,17 @@ QString Treebuilder::startElement(QStringView qualifiedName)
         Zovnode::destroy(element);
         return error;
     }
-    if (m_open.isEmpty())
+    if (m_open.isEmpty()) {
         m_root = element;
-    else
-        m_children.append(element);
-    m_open.append({ element, m_children.size() });
+        m_children.resize(0);
+    }
+    // Positions are kept in 32 bits; no document that fits in memory gets near the limit.
+    if (m_children.size() >= qsizetype(std::numeric_limits<quint32>::max())) {
+        Zovnode::destroy(element);
+        return QStringLiteral("Document too large.");
+    }
+    m_children.append(element);
+    m_open.append(quint32(m_children.size()));
     return QString();
 }
 
@@ -225,7 +238,7 @@ void Treebuilder::endElement()
     m_prefixes.leave();
     if (m_open.isEmpty())
         return;
-    Zovelementnode* const element = m_open.last().element;
+    auto* const element = static_cast<Zovelementnode*>(m_children[qsizetype(m_open.last()) - 1]);
     close();
     if (m_finished)
         m_finished(element);
@@ -260,16 +273,18 @@ void Treebuilder::add(Zovnode* node) { m_children.append(node); }
 
 void Treebuilder::close()
 {
-    const Openelement level = m_open.takeLast();
-    const qsizetype count = m_children.size() - level.firstChild;
+    const qsizetype firstChild = qsizetype(m_open.takeLast());
+    auto* const element = static_cast<Zovelementnode*>(m_children[firstChild - 1]);
+    const qsizetype count = m_children.size() - firstChild;
     if (count == 1) {
         // A single child is held in place by the element.
-        level.element->adoptChildren(m_children.constData() + level.firstChild, 1);
+        element->adoptChildren(m_children.constData() + firstChild, 1);
     } else if (count > 1) {
         auto* const array = static_cast<Zovnode**>(
             m_arena.allocate(sizeof(Zovnode*) * size_t(count), alignof(Zovnode*)));
-        std::copy(m_children.cbegin() + level.firstChild, m_children.cend(), array);
-        level.element->adoptChildren(array, int(count));
+        std::copy(m_children.cbegin() + firstChild, m_children.cend(), array);
+        element->adoptChildren(array, int(count));
     }
-    m_children.resize(level.firstChild);
+    // The element itself stays: it is a child of the one now innermost.
+    m_children.resize(firstChild);
 }

@@ -14,8 +14,8 @@
 class Nodearena;
 
 // Gives equal strings of one load one shared buffer: attribute names repeat on every element,
-// and so do many short values (element names are kept by Nametable). Only the first entries are kept, so a document
-// of unique values cannot grow the table without bound.
+// and so do many short values (element names are kept by Nametable). Only the first entries are
+// kept, so a document of unique values cannot grow the table without bound.
 class Stringtable {
 public:
     // New copies come from pool, which must outlive the table.
@@ -56,7 +56,13 @@ private:
     bool isDeclared(QStringView prefix) const;
     QString uriOf(QStringView prefix) const;
 
-    QVector<qsizetype> m_marks;
+    // Only elements that declare prefixes leave a mark, so a deep document costs nothing here.
+    struct Mark {
+        qsizetype depth;
+        qsizetype declared;
+    };
+    QVector<Mark> m_marks;
+    qsizetype m_depth = 0;
     QVector<QString> m_declared;
     QHash<QString, QStringList> m_inScope;
 };
@@ -100,11 +106,6 @@ private:
     void add(Zovnode* node);
     void close();
 
-    struct Openelement {
-        Zovelementnode* element;
-        qsizetype firstChild;
-    };
-
     Nodearena& m_arena;
     const std::function<void(Zovnode*)> m_finished;
     Stringpool m_pool;
@@ -118,8 +119,11 @@ private:
     };
     // By a hash of the names; only the first lists are kept, as in the string tables.
     QMultiHash<size_t, Namelist> m_nameLists;
-    QVector<Openelement> m_open;
-    // The children read so far of every open element, innermost last.
+    // The children read so far of every open element, innermost last; the open elements are
+    // among them (the document element first), each just before its own children.
     QVector<Zovnode*> m_children;
+    // Per open element, where its children begin in m_children; 32 bits halve the cost of a
+    // deep document.
+    QVector<quint32> m_open;
     Zovnode* m_root = nullptr;
 };

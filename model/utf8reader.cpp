@@ -47,7 +47,8 @@ public:
     }
 
 private:
-    static constexpr qint64 chunk = 1 << 20;
+    // Reads of this size cost no more time than larger ones, and less memory per parse.
+    static constexpr qint64 chunk = 1 << 18;
 
     int more(qint64 pos)
     {
@@ -68,8 +69,13 @@ private:
                 m_atEnd = true;
                 return -1;
             }
-            const qint64 want = known > 0 ? qMin(left, chunk) : chunk;
-            if (qint64(m_buffer.size()) - m_size < want)
+            qint64 want = known > 0 ? qMin(left, chunk) : chunk;
+            // Reading into the room that is left keeps the buffer at one chunk; it grows only
+            // when an unfinished token leaves less than half a chunk of room.
+            const qint64 room = qint64(m_buffer.size()) - m_size;
+            if (room >= want / 2 && room > 0)
+                want = qMin(want, room);
+            else
                 m_buffer.resize(size_t(qMax(qint64(m_buffer.size()) * 2, m_size + want)));
             const qint64 got = m_device->read(m_buffer.data() + m_size, want);
             if (got <= 0) {
@@ -212,6 +218,11 @@ private:
     bool text(Place place);
     bool startTag();
     bool endTag();
+    // Appends name to the open names with its length in base-128 digits, lowest first; only
+    // the lowest digit has its top bit clear, so the length reads back from the end.
+    void pushOpenName(const std::string& name);
+    // Where the innermost open name starts in m_openNames; its length goes to length.
+    size_t innermostOpenName(size_t* length) const;
     bool comment();
     bool cdata();
     bool processingInstruction();
@@ -234,9 +245,10 @@ private:
     Treebuilder& m_builder;
     qint64 m_pos = 0;
     std::string m_scratch;
-    // The names of the open elements, one after the other, and where each begins.
+    // The names of the open elements, innermost last, each followed by its length (see
+    // pushOpenName): a level costs its name and a byte or two, not an offset of its own.
     std::string m_openNames;
-    std::vector<size_t> m_openStarts;
+    size_t m_openCount = 0;
     std::string m_attributeNames;
     Widebuffer m_name;
     Widebuffer m_value;
@@ -270,7 +282,9 @@ qint64 Utf8parser::nameEnd(qint64 pos)
         if (c == ':' && (++colons > 1 || !isNameStart(at(end + 1)) || at(end + 1) == ':'))
             return -1;
     }
-    return end;
+    // QXmlStreamReader refuses longer names, each with an error of its own; it reads them.
+    constexpr qint64 longestName = 4096;
+    return end - pos <= longestName ? end : -1;
 }
 
 int Utf8parser::charLength(qint64 pos)
@@ -632,29 +646,49 @@ bool Utf8parser::startTag()
     if (empty) {
         m_builder.endElement();
     } else {
-        m_openStarts.push_back(m_openNames.size());
-        m_openNames += name;
+        pushOpenName(name);
     }
     m_pos = p;
     return true;
+}
+
+void Utf8parser::pushOpenName(const std::string& name)
+{
+    m_openNames += name;
+    size_t length = name.size();
+    m_openNames += char(length & 0x7f);
+    for (length >>= 7; length > 0; length >>= 7)
+        m_openNames += char(0x80 | (length & 0x7f));
+    ++m_openCount;
+}
+
+size_t Utf8parser::innermostOpenName(size_t* length) const
+{
+    size_t end = m_openNames.size();
+    size_t value = 0;
+    while (uchar(m_openNames[end - 1]) & 0x80)
+        value = (value << 7) | (uchar(m_openNames[--end]) & 0x7f);
+    value = (value << 7) | uchar(m_openNames[--end]);
+    *length = value;
+    return end - value;
 }
 
 bool Utf8parser::endTag()
 {
     const qint64 nameStart = m_pos + 2;
     const qint64 nameStop = nameEnd(nameStart);
-    if (nameStop < 0 || m_openStarts.empty())
+    if (nameStop < 0 || m_openCount == 0)
         return false;
-    const size_t open = m_openStarts.back();
-    const size_t length = size_t(nameStop - nameStart);
-    if (m_openNames.size() - open != length
+    size_t length = 0;
+    const size_t open = innermostOpenName(&length);
+    if (size_t(nameStop - nameStart) != length
         || std::memcmp(m_openNames.data() + open, m_in.data(nameStart), length) != 0)
         return false;
     const qint64 end = skipSpace(nameStop);
     if (at(end) != '>')
         return false;
     m_openNames.resize(open);
-    m_openStarts.pop_back();
+    --m_openCount;
     m_builder.endElement();
     m_pos = end + 1;
     return true;
@@ -740,7 +774,7 @@ bool Utf8parser::run(QString& encoding)
         return false;
     for (;;) {
         m_in.release(m_pos);
-        const Place place = m_openStarts.empty() ? Outside : Inside;
+        const Place place = m_openCount == 0 ? Outside : Inside;
         const int c = at(m_pos);
         if (c < 0)
             return place == Outside && m_builder.hasRoot() && !m_in.failed();

@@ -110,7 +110,7 @@ template <typename T> void Zovnode::release(T* node)
 
 void Zovnode::destroy(Zovnode* node)
 {
-    if (!node)
+    if (!node || (node->m_storage & Shared))
         return;
     switch (node->kind()) {
     case Element:
@@ -126,6 +126,12 @@ void Zovnode::destroy(Zovnode* node)
         release(static_cast<Zovtextnode*>(node));
         break;
     }
+}
+
+void Zovnode::destroyShared(Zovnode* node)
+{
+    node->m_storage &= quint8(~Shared);
+    destroy(node);
 }
 
 Zovnode* Zovnode::shallowCopy(const Zovnode* source, Nodearena* arena)
@@ -475,6 +481,17 @@ void Zovelementnode::adoptChildren(Zovnode* const* array, int count)
         m_storage |= ChildrenInArena;
     }
     m_count = count;
+}
+
+void Zovelementnode::takeChildren(Zovelementnode& from)
+{
+    if (m_count > 0 || &from == this)
+        return;
+    constexpr quint8 childFlags = ChildrenInArena | ChildrenExact;
+    m_single = std::exchange(from.m_single, nullptr);
+    m_count = std::exchange(from.m_count, 0);
+    m_storage = quint8((m_storage & ~childFlags) | (from.m_storage & childFlags));
+    from.m_storage &= quint8(~childFlags);
 }
 
 void Zovelementnode::squeezeChildren()

@@ -109,6 +109,10 @@ public:
     // A node of type T built in arena; it must be freed with destroy (or by its owner) and
     // must not outlive the arena.
     template <typename T, typename... Args> static T* inArena(Nodearena& arena, Args&&... args);
+    // As inArena, for a node that many parents hold and none owns: destroy leaves it alone and
+    // the arena destroys it when it goes. Only for nodes that never change once placed.
+    template <typename T, typename... Args>
+    static T* sharedInArena(Nodearena& arena, Args&&... args);
     // A copy of source with its kind and strings, no children and no partner, in arena when it
     // is given, else on the heap.
     static Zovnode* shallowCopy(const Zovnode* source, Nodearena* arena = nullptr);
@@ -128,6 +132,8 @@ protected:
         OwnName = 32,
         // m_partner holds the partner; before that, an element's fingerprint is there.
         Linked = 64,
+        // Held by many parents and owned by the arena (see sharedInArena).
+        Shared = 128,
     };
 
     explicit Zovnode(Nodekind kind);
@@ -152,9 +158,13 @@ protected:
     };
 
 private:
+    friend class Nodearena;
+
     const Zovelementnode* element() const;
     const Zovattrelementnode* attributed() const;
     template <typename T> static void release(T* node);
+    // Frees a node of sharedInArena; only for its arena.
+    static void destroyShared(Zovnode* node);
 };
 
 // Character data: text, comment or CDATA.
@@ -193,6 +203,9 @@ public:
     // the arena of the node's tree and is kept when count is above 1; a later appendChild moves
     // them into an array of the node's own.
     void adoptChildren(Zovnode* const* array, int count);
+    // Takes over the children of from, which is left without any; does nothing when this node
+    // has children already.
+    void takeChildren(Zovelementnode& from);
 
 protected:
     Zovelementnode(QStringView name, Nodekind kind);
@@ -306,5 +319,15 @@ template <typename T, typename... Args> T* Zovnode::inArena(Nodearena& arena, Ar
 {
     T* const node = arena.create<T>(std::forward<Args>(args)...);
     static_cast<Zovnode*>(node)->m_storage |= InArena;
+    return node;
+}
+
+template <typename T, typename... Args> T* Zovnode::sharedInArena(Nodearena& arena, Args&&... args)
+{
+    // Room first, so that a node once built is always kept.
+    arena.reserveShared();
+    T* const node = inArena<T>(arena, std::forward<Args>(args)...);
+    static_cast<Zovnode*>(node)->m_storage |= Shared;
+    arena.keepShared(node);
     return node;
 }

@@ -229,9 +229,10 @@ void Zovtree::writeNode(const Zovnode* element, Textsink& sink)
 {
     // Documents can nest far deeper than the call stack allows, so open elements are kept
     // on an explicit stack.
+    // Kept to 16 bytes: a chain of a million elements holds a frame for each.
     struct Frame {
         const Zovnode* element;
-        qsizetype next;
+        qint32 next;
         bool skipNext;
     };
     // Auto-formatting indents every line by its depth, which makes the file grow with the

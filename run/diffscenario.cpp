@@ -250,6 +250,8 @@ int Diffscenario::compare()
     return 0;
 }
 
+void Diffscenario::releaseFirstTree() { m_tree1.reset(); }
+
 bool Diffscenario::isInputFile(const QString& path, const QString& input)
 {
     if (input.isEmpty())

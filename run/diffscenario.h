@@ -38,6 +38,8 @@ public:
     int parseFiles();
     // Builds the merged result tree and releases tree 2; returns 0.
     int compare();
+    // Frees tree 1, for a front end that reads only the result from here on.
+    void releaseFirstTree();
     // Writes the result file; returns the empty string or an error text.
     QString writeResultFile();
     // Writes the prolog and the result tree to an open device; returns the empty string or an

@@ -122,16 +122,17 @@ private Q_SLOTS:
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }
 
-    // A run that releases tree 2 afterwards moves whole subtrees into the result instead of
-    // copying them; a changed element stays, to be compared one level down.
-    void consumedRunMovesWholeSubtrees()
+    // A run that releases tree 2 afterwards moves every node of tree 2 into the result instead
+    // of copying it, changed elements too, and equal marks share one node.
+    void consumedRunMovesTreeTwo()
     {
         configure({});
-        const std::unique_ptr<Zovtree> tree1 = parseTree("<r><a><x/></a><b>1</b></r>");
-        const std::unique_ptr<Zovtree> tree2 = parseTree("<r><a><x/></a><b>2</b><n><y/></n></r>");
+        const std::unique_ptr<Zovtree> tree1 = parseTree("<r><a><x/></a><b>1</b><d/></r>");
+        const std::unique_ptr<Zovtree> tree2 = parseTree("<r><a><x/></a><b>2</b><d/><n/></r>");
         QVERIFY(tree1 && tree2);
         const Childspan children = tree2->root()->children();
         const QVector<Zovnode*> before(children.cbegin(), children.cend());
+        const Zovnode* const text = before[1]->children()->first();
         Zovtree result;
         QCOMPARE(result.setRoot(tree2->root()), 0);
         Worklist work;
@@ -139,14 +140,71 @@ private Q_SLOTS:
         work.arena = &result.arena();
         compareTrees(work, false, tree1->root(), tree2->root(), result.root());
         result.shareStorage(*tree2);
-        // [complete match] a [content change] b [element added] n
+        // [complete match] a [content change] b [complete match] d [element added] n
         const Childspan placed = result.root()->children();
-        QCOMPARE(placed.size(), 6);
+        QCOMPARE(placed.size(), 8);
         QCOMPARE(placed[1], before[0]);
-        QVERIFY(placed[3] != before[1]);
+        QCOMPARE(placed[3], before[1]);
         QCOMPARE(placed[5], before[2]);
-        QCOMPARE(QVector<Zovnode*>(children.cbegin(), children.cend()),
-            (QVector<Zovnode*> { nullptr, before[1], nullptr }));
+        QCOMPARE(placed[7], before[3]);
+        QCOMPARE(placed[0], placed[4]);
+        QVERIFY(placed[0] != placed[2]);
+        // b holds its own marks now: [content change] 2
+        QCOMPARE(placed[3]->children().size(), 2);
+        QCOMPARE(placed[3]->children()->at(1), text);
+        QVERIFY(work.parked.empty());
+        for (const Zovnode* left : children)
+            QVERIFY(!left);
+    }
+
+    void consumedRunWritesWhatCopiesWrite_data()
+    {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<QStringList>("settings");
+        QTest::newRow("changes three levels down")
+            << QByteArray("<r><p><q><s>1</s><t/></q></p><u/></r>")
+            << QByteArray("<r><u/><p><q><t/><s>2</s></q></p></r>") << QStringList();
+        // b cannot hold its marked attributes: a copy takes them, and b waits for its level.
+        QTest::newRow("marked attributes below a moved element")
+            << QByteArray("<r><p><b k=\"1\"><t>1</t></b></p></r>")
+            << QByteArray("<r><p><b><t>2</t></b></p></r>")
+            << QStringList { "cmp_attr_contents=true" };
+        QTest::newRow("text differences in moved elements")
+            << QByteArray("<r><p><q>one two three</q></p></r>")
+            << QByteArray("<r><p><q>one 2 three</q></p></r>") << QStringList { "do_txtdiff=true" };
+        QTest::newRow("added and deleted beside changed")
+            << QByteArray("<r><p><a/><q>1</q></p><z/></r>")
+            << QByteArray("<r><p><q>2</q><b/></p><y>new</y></r>")
+            << QStringList { "add_del_nodes_2_res=true" };
+    }
+
+    void consumedRunWritesWhatCopiesWrite()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        QFETCH(QStringList, settings);
+        configure(settings);
+        const auto run = [&](bool consume) {
+            const std::unique_ptr<Zovtree> tree1 = parseTree(first);
+            std::unique_ptr<Zovtree> tree2 = parseTree(second);
+            Zovtree result;
+            result.setRoot(tree2->root());
+            Worklist work;
+            work.consumeSecondTree = consume;
+            work.arena = &result.arena();
+            compareTrees(work, false, tree1->root(), tree2->root(), result.root());
+            result.shareStorage(*tree2);
+            tree2.reset();
+            QByteArray written;
+            QBuffer buffer(&written);
+            buffer.open(QIODevice::WriteOnly);
+            result.write(&buffer);
+            return written;
+        };
+        const QByteArray copied = run(false);
+        QVERIFY(copied.contains("<?ZOV"));
+        QCOMPARE(run(true), copied);
     }
 
     // Hash mode takes a shared fingerprint for equal subtrees, whatever their shapes.

@@ -114,6 +114,19 @@ private Q_SLOTS:
             many += " a" + QByteArray::number(k) + "=\"" + QByteArray::number(k) + "\"";
         row("many attributes", many + "/>", false);
         row("mismatched end tag", "<a><b></a></b>", false);
+        row("end tag shorter than its start tag", "<ab><a></a></a>", false);
+        row("end tag longer than its start tag", "<a><ab></abc></a>", false);
+        const QByteArray longName(200, 'n');
+        const QByteArray longestName(4096, 'm');
+        row("long names nested",
+            "<" + longName + "><" + longestName + "><a/></" + longestName + "></" + longName + ">",
+            true);
+        for (const QByteArray& xml : { "<" + longestName + "m/>", "<a " + longestName + "m=\"1\"/>",
+                 "<a><?" + longestName + "m x?></a>", "<p:" + longestName + " xmlns:p=\"u\"/>" })
+            row(qPrintable("name over 4096 characters: " + xml.left(4) + "..."), xml, false);
+        row("prefix declared again inside", "<a xmlns:p=\"u\"><b xmlns:p=\"w\"/><p:d/></a>", true);
+        row("prefix used after its declaring element ended",
+            "<a xmlns:p=\"u\"><b><c xmlns:q=\"v\"/></b><p:d/><q:e/></a>", false);
         row("repeated attribute", "<a x=\"1\" x=\"2\"/>", false);
         row("attributes without space", "<a x=\"1\"y=\"2\"/>", false);
         row("']]>' in text", "<a>x]]>y</a>", false);
