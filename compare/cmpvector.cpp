@@ -140,13 +140,19 @@ void Cmpvector::matchKeysMoved(const QVector<quint64>& keys1, const QVector<quin
     }
     // Open side-2 children sorted by key, then index: each key's candidates form one run.
     // Most keys have a single candidate; only longer runs need a nearest-position search.
+    // Each loop fetches the index slot of a child a few places ahead (see Flatindex::prefetch).
+    constexpr int ahead = 8;
     Flatindex<bool> wanted(count1);
     for (int i = 0; i < count1; ++i) {
+        if (i + ahead < count1 && state1[i + ahead] == Open)
+            wanted.prefetch(keys1[i + ahead]);
         if (state1[i] == Open)
             wanted.insert(keys1[i], true);
     }
     QVector<QPair<quint64, int>> open2;
     for (int j = 0; j < count2; ++j) {
+        if (j + ahead < count2 && state2[j + ahead] == Open)
+            wanted.prefetch(keys2[j + ahead]);
         if (state2[j] == Open && wanted.contains(keys2[j]))
             open2.append({ keys2[j], j });
     }
@@ -161,6 +167,8 @@ void Cmpvector::matchKeysMoved(const QVector<quint64>& keys1, const QVector<quin
     Flatindex<Run> runs(open2.size());
     QVector<Openpositions> searches;
     for (qsizetype k = 0; k < open2.size();) {
+        if (k + ahead < open2.size())
+            runs.prefetch(open2[k + ahead].first);
         qsizetype end = k + 1;
         while (end < open2.size() && open2[end].first == open2[k].first)
             ++end;
@@ -176,6 +184,8 @@ void Cmpvector::matchKeysMoved(const QVector<quint64>& keys1, const QVector<quin
     }
 
     for (int i = 0; i < count1; ++i) {
+        if (i + ahead < count1 && state1[i + ahead] == Open)
+            runs.prefetch(keys1[i + ahead]);
         if (state1[i] != Open)
             continue;
         Run* const found = runs.find(keys1[i]);
@@ -526,9 +536,19 @@ void Cmpvector_str::matchEqualInPlace()
         matchShortLists(flags);
         return;
     }
-    Flatindex<bool> onSide2(count2);
+    // The keys hold the fingerprints until the classes replace them, so that each loop can
+    // fetch the index slots of the children a few places ahead.
+    constexpr int ahead = 8;
+    for (int i = 0; i < count1; ++i)
+        keys1[i] = nodeFingerprint(child1(i), flags);
     for (int j = 0; j < count2; ++j)
-        onSide2.insert(nodeFingerprint(child2(j), flags), true);
+        keys2[j] = nodeFingerprint(child2(j), flags);
+    Flatindex<bool> onSide2(count2);
+    for (int j = 0; j < count2; ++j) {
+        if (j + ahead < count2)
+            onSide2.prefetch(keys2[j + ahead]);
+        onSide2.insert(keys2[j], true);
+    }
     struct Representative {
         const Zovnode* node;
         quint64 key;
@@ -553,14 +573,18 @@ void Cmpvector_str::matchEqualInPlace()
         return nextKey++;
     };
     for (int i = 0; i < count1; ++i) {
-        const Zovnode* const child = child1(i);
-        const quint64 fingerprint = nodeFingerprint(child, flags);
-        keys1[i] = onSide2.contains(fingerprint) ? classOf(child, fingerprint) : nextKey++;
+        if (i + ahead < count1) {
+            onSide2.prefetch(keys1[i + ahead]);
+            firstClass.prefetch(keys1[i + ahead]);
+        }
+        const quint64 fingerprint = keys1[i];
+        keys1[i] = onSide2.contains(fingerprint) ? classOf(child1(i), fingerprint) : nextKey++;
     }
     for (int j = 0; j < count2; ++j) {
-        const Zovnode* const child = child2(j);
-        const quint64 fingerprint = nodeFingerprint(child, flags);
-        keys2[j] = firstClass.contains(fingerprint) ? classOf(child, fingerprint) : nextKey++;
+        if (j + ahead < count2)
+            firstClass.prefetch(keys2[j + ahead]);
+        const quint64 fingerprint = keys2[j];
+        keys2[j] = firstClass.contains(fingerprint) ? classOf(child2(j), fingerprint) : nextKey++;
     }
     matchKeysInPlace(keys1, keys2);
 }
