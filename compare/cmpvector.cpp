@@ -5,6 +5,7 @@
 #include "compare/flatindex.h"
 #include "compare/openpositions.h"
 #include "config/cfgstore.h"
+#include "model/sizedvector.h"
 #include "model/zovnode.h"
 #include "output/textdiff.h"
 
@@ -59,10 +60,10 @@ Cmpvector::Cmpvector(Zovnode* firstNode, Zovnode* secondNode)
     , count2(childCount(secondNode))
     , node1(firstNode)
     , node2(secondNode)
-    , state1(count1, Open)
-    , state2(count2, Open)
-    , partner1(count1, 0)
-    , partner2(count2, 0)
+    , state1(sizedVector<int>(count1, Open))
+    , state2(sizedVector<int>(count2, Open))
+    , partner1(sizedVector<int>(count1, 0))
+    , partner2(sizedVector<int>(count2, 0))
 {
 }
 
@@ -255,7 +256,7 @@ void Cmpvector::matchAnchors()
     };
 
     // Side 1 indexed once: by key attribute value or by content hash, per element name.
-    QVector<const Zovnode*> keyNodes1(count1, nullptr);
+    QVector<const Zovnode*> keyNodes1 = sizedVector<const Zovnode*>(count1, nullptr);
     QHash<QString, int> keyed1;
     QHash<QPair<QString, QString>, Anchorbucket> byValue;
     QHash<QPair<QString, quint64>, Anchorbucket> byContent;
@@ -384,8 +385,8 @@ void Cmpvector::matchByContent()
     }
 
     // Each child's text is built at most once per level, however many pairs it is scored in.
-    QVector<QString> texts1(count1);
-    QVector<bool> built1(count1, false);
+    QVector<QString> texts1 = sizedVector<QString>(count1);
+    QVector<bool> built1 = sizedVector<bool>(count1, false);
     QVector<Record> records;
     qint64 budget = contentCellBudget;
     for (int j = 0; j < count2; ++j) {
@@ -492,8 +493,8 @@ void Cmpvector::markUnmatched()
 
 Cmpvector_hash::Cmpvector_hash(Zovnode* firstNode, Zovnode* secondNode)
     : Cmpvector(firstNode, secondNode)
-    , keys1(count1, 0)
-    , keys2(count2, 0)
+    , keys1(sizedVector<quint64>(count1, 0))
+    , keys2(sizedVector<quint64>(count2, 0))
 {
 }
 
@@ -519,8 +520,8 @@ void Cmpvector_hash::clearKeys()
 
 Cmpvector_str::Cmpvector_str(Zovnode* firstNode, Zovnode* secondNode)
     : Cmpvector(firstNode, secondNode)
-    , keys1(count1, 0)
-    , keys2(count2, 0)
+    , keys1(sizedVector<quint64>(count1, 0))
+    , keys2(sizedVector<quint64>(count2, 0))
 {
 }
 

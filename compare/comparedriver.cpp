@@ -5,6 +5,7 @@
 #include "compare/fingerprint.h"
 #include "compare/shiftorder.h"
 #include "config/cfgstore.h"
+#include "model/sizedvector.h"
 #include "model/zovnode.h"
 
 #include <QMutexLocker>
@@ -139,8 +140,8 @@ void appendDeleted(Levelcontext& context, Zovnode* resultElement, const Zovnode*
     copyInto(resultElement, child, true, nullptr, context.work.arena);
 }
 
-// Moves child index of node2 under parent; whole subtrees are not looked at again, so a run
-// that releases tree 2 afterwards needs no copy. Returns the child, or null when there is none.
+// Moves child index of node2 under parent, for a run that releases tree 2 afterwards and so
+// needs no copy. Returns the child, or null when there is none.
 Zovnode* moveInto(Zovnode* parent, Zovnode* node2, int index)
 {
     Zovnode* const child = static_cast<Zovelementnode*>(node2)->releaseChild(index);
@@ -195,7 +196,7 @@ void handOver(Zovelementnode& from, Zovnode* to, Nodearena& arena)
 // Per new child, whether its pair kept its order among the level's pairs (see keptOrder).
 QVector<bool> keptOrderOf(const Cmpvector& v)
 {
-    QVector<int> oldIndex(v.count2, -1);
+    QVector<int> oldIndex = sizedVector<int>(v.count2, -1);
     bool anyMoved = false;
     for (int j = 0; j < v.count2; ++j) {
         const int state = v.state2[j];

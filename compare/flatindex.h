@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/sizedvector.h"
+
 #include <QVector>
 #include <QtGlobal>
 
@@ -82,8 +84,8 @@ private:
 
     void grow()
     {
-        QVector<quint64> oldKeys(m_keys.size() * 2);
-        QVector<Value> oldValues(m_values.size() * 2);
+        QVector<quint64> oldKeys = sizedVector<quint64>(m_keys.size() * 2);
+        QVector<Value> oldValues = sizedVector<Value>(m_values.size() * 2);
         oldKeys.swap(m_keys);
         oldValues.swap(m_values);
         for (qsizetype k = 0; k < oldKeys.size(); ++k) {

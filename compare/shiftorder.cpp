@@ -1,5 +1,7 @@
 #include "compare/shiftorder.h"
 
+#include "model/sizedvector.h"
+
 namespace {
 
 // A chain of pairs ending at one pair: its length, how many of its pairs sit at their own
@@ -19,7 +21,7 @@ struct Chain {
 class Chaintree {
 public:
     explicit Chaintree(int size)
-        : m_nodes(size + 1)
+        : m_nodes(sizedVector<Chain>(size + 1))
     {
     }
 
@@ -51,7 +53,7 @@ private:
 QVector<bool> keptOrder(const QVector<int>& oldIndex)
 {
     const int count = int(oldIndex.size());
-    QVector<bool> kept(count, false);
+    QVector<bool> kept = sizedVector<bool>(count, false);
     int oldCount = 0;
     for (const int i : oldIndex)
         oldCount = qMax(oldCount, i + 1);
@@ -59,7 +61,7 @@ QVector<bool> keptOrder(const QVector<int>& oldIndex)
         return kept;
 
     Chaintree tree(oldCount);
-    QVector<int> previous(count, -1);
+    QVector<int> previous = sizedVector<int>(count, -1);
     Chain best;
     for (int j = 0; j < count; ++j) {
         const int i = oldIndex[j];

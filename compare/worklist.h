@@ -24,8 +24,9 @@ struct Refinedoriginals {
 struct Worklist {
     QVarLengthArray<Zovnode*, 256> entries;
     QMutex mutex;
-    // Set by an owner that releases tree 2 right after the compare: whole subtrees are then
-    // moved into the result instead of copied, and tree 2 keeps nulls in their places.
+    // Set by an owner that releases tree 2 right after the compare: whole subtrees (and, with an
+    // arena and no view, changed elements too) are then moved into the result instead of
+    // copied, and tree 2 keeps nulls in their places.
     bool consumeSecondTree = false;
     // Where the result's new nodes (marks, copies) go; null puts them on the heap. It must live
     // as long as the result tree.

@@ -1,6 +1,7 @@
 #include "model/treebuilder.h"
 
 #include "model/nodearena.h"
+#include "model/sizedvector.h"
 
 #include <QSet>
 #include <algorithm>
@@ -10,7 +11,7 @@
 Stringtable::Stringtable(qsizetype capacity, Stringpool& pool)
     : m_pool(pool)
     , m_capacity(capacity)
-    , m_slots(64)
+    , m_slots(sizedVector<Slot>(64))
 {
 }
 
@@ -46,7 +47,7 @@ Stringtable::Slot& Stringtable::find(size_t hash, QStringView text)
 
 void Stringtable::grow()
 {
-    QVector<Slot> old(m_slots.size() * 2);
+    QVector<Slot> old = sizedVector<Slot>(m_slots.size() * 2);
     old.swap(m_slots);
     for (Slot& slot : old) {
         if (!slot.text.isNull())

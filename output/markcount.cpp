@@ -2,6 +2,7 @@
 
 #include "compare/changekind.h"
 #include "config/cfgstore.h"
+#include "model/sizedvector.h"
 #include "model/zovnode.h"
 
 namespace {
@@ -78,7 +79,7 @@ void visitMarks(const Zovnode* resultRoot, const Markclassifier& classifier,
 
 QVector<int> countMarks(const Zovnode* resultRoot, int* shifted)
 {
-    QVector<int> counts(element_deleted + 1, 0);
+    QVector<int> counts = sizedVector<int>(element_deleted + 1, 0);
     int shiftedCount = 0;
     visitMarks(resultRoot, Markclassifier(), [&](const Zovnode* mark, int kind) {
         ++counts[kind];

@@ -1,4 +1,5 @@
 #include "model/nodearena.h"
+#include "model/sizedvector.h"
 #include "model/zovtree.h"
 
 #include <QBuffer>
@@ -36,6 +37,15 @@ class Tst_zovtree : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Running out of room must reach the front end as std::bad_alloc, not as a write through
+    // the null of a failed allocation.
+    void sizedVectorsReportMissingRoom()
+    {
+        const QVector<int> filled = sizedVector<int>(3, 7);
+        QCOMPARE(filled, (QVector<int> { 7, 7, 7 }));
+        QVERIFY_THROWS_EXCEPTION(std::bad_alloc, sizedVector<quint64>(qsizetype(1) << 58));
+    }
+
     void fingerprintEquality_data()
     {
         QTest::addColumn<QByteArray>("first");
