@@ -1,5 +1,7 @@
 // Whole comparison: two fuzzed documents (split at the first NUL byte) and fuzzed settings,
-// compared and written to a buffer, which must hold well-formed XML.
+// compared and written to a buffer, which must hold well-formed XML. A headless run is done a
+// second time the way the command line does it (tree 2 handed over to the result, nodes in the
+// result's arena), which must write the same bytes.
 #include "compare/comparedriver.h"
 #include "config/cfgstore.h"
 #include "model/zovtree.h"
@@ -7,6 +9,7 @@
 
 #include <QBuffer>
 #include <cstdint>
+#include <memory>
 
 static bool load(Zovtree& tree, const QByteArray& bytes)
 {
@@ -41,18 +44,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         store.insertAnchor(Anchor {
             QStringLiteral("item"), QStringLiteral("@id"), bool((flags >> 14) & 1), false });
 
-    Zovtree tree1;
-    Zovtree tree2;
-    if (!load(tree1, rest.left(cut)) || !load(tree2, rest.mid(cut + 1)))
+    const bool guiRun = (flags >> 15) & 1;
+    const auto run = [&](bool handOver, QByteArray* out) {
+        Zovtree tree1;
+        auto tree2 = std::make_unique<Zovtree>();
+        if (!load(tree1, rest.left(cut)) || !load(*tree2, rest.mid(cut + 1)))
+            return false;
+        Zovtree result;
+        result.setRoot(tree2->root());
+        Worklist work;
+        if (handOver) {
+            work.consumeSecondTree = true;
+            work.arena = &result.arena();
+        }
+        compareTrees(work, guiRun, tree1.root(), tree2->root(), result.root());
+        result.shareStorage(*tree2);
+        tree2.reset();
+        QBuffer buffer(out);
+        buffer.open(QIODevice::WriteOnly);
+        result.write(&buffer);
+        return true;
+    };
+    QByteArray copied;
+    if (!run(false, &copied))
         return 0;
-    Zovtree result;
-    result.setRoot(tree2.root());
-    Worklist work;
-    compareTrees(work, (flags >> 15) & 1, tree1.root(), tree2.root(), result.root());
-    QByteArray out;
-    QBuffer buffer(&out);
-    buffer.open(QIODevice::WriteOnly);
-    result.write(&buffer);
-    requireWellFormed(out);
+    requireWellFormed(copied);
+    if (!guiRun) {
+        QByteArray handedOver;
+        if (!run(true, &handedOver) || handedOver != copied)
+            __builtin_trap();
+    }
     return 0;
 }
