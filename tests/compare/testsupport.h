@@ -18,6 +18,16 @@ inline std::unique_ptr<Zovtree> parseTree(QByteArray xml)
     return tree;
 }
 
+// The bytes tree writes under the current settings.
+inline QByteArray writtenTree(Zovtree& tree)
+{
+    QByteArray written;
+    QBuffer buffer(&written);
+    buffer.open(QIODevice::WriteOnly);
+    tree.write(&buffer);
+    return written;
+}
+
 // The built-in settings with "key=value" changes.
 inline void configure(const QStringList& settings)
 {
