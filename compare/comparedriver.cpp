@@ -172,23 +172,12 @@ void carryOriginals(Refinedoriginals* originals, const Zovnode* child, const Zov
     }
 }
 
-bool isElementKind(int kind) { return kind == Element || kind == Attrelement; }
-
 // Gives the children of from to the childless element to, in one array of arena.
 void handOver(Zovelementnode& from, Zovnode* to, Nodearena& arena)
 {
     const Childspan children = from.children();
     const int count = int(children.size());
-    if (count == 0)
-        return;
-    Zovnode* const* array = children.constData();
-    if (count > 1) {
-        auto* const copy = static_cast<Zovnode**>(
-            arena.allocate(sizeof(Zovnode*) * size_t(count), alignof(Zovnode*)));
-        std::copy(children.begin(), children.end(), copy);
-        array = copy;
-    }
-    static_cast<Zovelementnode*>(to)->adoptChildren(array, count);
+    static_cast<Zovelementnode*>(to)->adoptCopied(children.constData(), count, arena);
     for (int k = 0; k < count; ++k)
         from.releaseChild(k);
 }

@@ -36,8 +36,6 @@ quint64 combineString(quint64 h, QStringView text)
     return combine(combine(h, quint64(text.size())), quint64(qHash(text, stringSeed)));
 }
 
-bool isElementKind(Nodekind kind) { return kind == Element || kind == Attrelement; }
-
 int childCount(const Zovnode* node)
 {
     const Childspan list = node->children();

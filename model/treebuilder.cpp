@@ -276,16 +276,8 @@ void Treebuilder::close()
 {
     const qsizetype firstChild = qsizetype(m_open.takeLast());
     auto* const element = static_cast<Zovelementnode*>(m_children[firstChild - 1]);
-    const qsizetype count = m_children.size() - firstChild;
-    if (count == 1) {
-        // A single child is held in place by the element.
-        element->adoptChildren(m_children.constData() + firstChild, 1);
-    } else if (count > 1) {
-        auto* const array = static_cast<Zovnode**>(
-            m_arena.allocate(sizeof(Zovnode*) * size_t(count), alignof(Zovnode*)));
-        std::copy(m_children.cbegin() + firstChild, m_children.cend(), array);
-        element->adoptChildren(array, int(count));
-    }
+    element->adoptCopied(
+        m_children.constData() + firstChild, int(m_children.size() - firstChild), m_arena);
     // The element itself stays: it is a child of the one now innermost.
     m_children.resize(firstChild);
 }

@@ -18,8 +18,6 @@ const QString kindNames[] = {
     QStringLiteral("#cdata"),
 };
 
-bool isElementKind(Nodekind kind) { return kind == Element || kind == Attrelement; }
-
 // Room for count strings in arena, not yet constructed.
 QString* stringsIn(Nodearena& arena, int count)
 {
@@ -481,6 +479,19 @@ void Zovelementnode::adoptChildren(Zovnode* const* array, int count)
         m_storage |= ChildrenInArena;
     }
     m_count = count;
+}
+
+void Zovelementnode::adoptCopied(Zovnode* const* children, int count, Nodearena& arena)
+{
+    if (count <= 0 || m_count > 0)
+        return;
+    if (count > 1) {
+        auto* const array = static_cast<Zovnode**>(
+            arena.allocate(sizeof(Zovnode*) * size_t(count), alignof(Zovnode*)));
+        std::copy(children, children + count, array);
+        children = array;
+    }
+    adoptChildren(children, count);
 }
 
 void Zovelementnode::takeChildren(Zovelementnode& from)

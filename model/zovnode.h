@@ -23,6 +23,8 @@ enum Nodekind : qint32 {
     Attrelement = 5,
 };
 
+inline bool isElementKind(Nodekind kind) { return kind == Element || kind == Attrelement; }
+
 // One node of a document tree: character data (Zovtextnode), an element (Zovelementnode,
 // Zovattrelementnode) or a processing instruction (Zovpinode). Nodes know neither their parent nor
 // their change kind. Operations on a node of the wrong kind answer with empty values, never fail.
@@ -203,6 +205,9 @@ public:
     // the arena of the node's tree and is kept when count is above 1; a later appendChild moves
     // them into an array of the node's own.
     void adoptChildren(Zovnode* const* array, int count);
+    // As adoptChildren for count children held elsewhere: more than one are first copied into
+    // one array of arena, of exactly their number. Throws std::bad_alloc like the arena.
+    void adoptCopied(Zovnode* const* children, int count, Nodearena& arena);
     // Takes over the children of from, which is left without any; does nothing when this node
     // has children already.
     void takeChildren(Zovelementnode& from);
