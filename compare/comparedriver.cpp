@@ -327,7 +327,8 @@ void runLevel(Levelcontext& context, Zovnode* node1, Zovnode* node2, Zovnode* re
     if (standIn) {
         const qsizetype count = standIn->children().size();
         for (qsizetype j = 0; j < count; ++j) {
-            work.parked.reserve(work.parked.size() + 1);
+            if (work.parked.size() == work.parked.capacity())
+                work.parked.reserve(2 * work.parked.size() + 16);
             if (Zovnode* const left = standIn->releaseChild(j))
                 work.parked.emplace_back(left);
         }

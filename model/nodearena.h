@@ -45,7 +45,11 @@ public:
     const QString* keepStrings(const QString* strings, int count);
 
     // Room to keep one more shared node; throws std::bad_alloc like allocate.
-    void reserveShared() { m_shared.reserve(m_shared.size() + 1); }
+    void reserveShared()
+    {
+        if (m_shared.size() == m_shared.capacity())
+            m_shared.reserve(2 * m_shared.size() + 16);
+    }
     // Destroys node with the arena (see Zovnode::sharedInArena); needs reserveShared first.
     void keepShared(Zovnode* node) { m_shared.push_back(node); }
 
