@@ -263,10 +263,20 @@ bool storedSubtreesEqual(const Zovnode* a, const Zovnode* b, const Keyflags& fla
 
 bool ownAttributesEqual(const Zovnode* a, const Zovnode* b, bool ignoreOrder)
 {
+    // Pairs equal in stored order are equal in any order too; only the rest need sorting,
+    // which costs string comparisons on every pair of records compared.
+    const int pairs = a->attributeStringCount() / 2;
+    if (pairs != b->attributeStringCount() / 2)
+        return false;
+    int same = 0;
+    while (same < 2 * pairs && a->attributeString(same) == b->attributeString(same))
+        ++same;
+    if (same == 2 * pairs)
+        return true;
+    if (!ignoreOrder)
+        return false;
     const QVarLengthArray<int, 8> orderA = pairOrder(a, ignoreOrder);
     const QVarLengthArray<int, 8> orderB = pairOrder(b, ignoreOrder);
-    if (orderA.size() != orderB.size())
-        return false;
     for (int k = 0; k < orderA.size(); ++k) {
         if (a->attributeString(orderA[k]) != b->attributeString(orderB[k])
             || a->attributeString(orderA[k] + 1) != b->attributeString(orderB[k] + 1))
