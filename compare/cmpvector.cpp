@@ -117,7 +117,7 @@ void Cmpvector::matchKeysInPlace(const QVector<quint64>& keys1, const QVector<qu
     }
 }
 
-void Cmpvector::matchKeysMoved(const QVector<quint64>& keys1, const QVector<quint64>& keys2)
+void Cmpvector::matchKeysMoved(QVector<quint64>& keys1, QVector<quint64>& keys2, quint64 bound)
 {
     // Short lists are scanned directly; an index only pays off for long ones.
     if (qint64(count1) * count2 <= 64) {
@@ -139,72 +139,79 @@ void Cmpvector::matchKeysMoved(const QVector<quint64>& keys1, const QVector<quin
         }
         return;
     }
-    // Open side-2 children sorted by key, then index: each key's candidates form one run.
-    // Most keys have a single candidate; only longer runs need a nearest-position search.
-    // Each loop fetches the index slot of a child a few places ahead (see Flatindex::prefetch).
-    constexpr int ahead = 8;
-    Flatindex<bool> wanted(count1);
-    for (int i = 0; i < count1; ++i) {
-        if (i + ahead < count1 && state1[i + ahead] == Open)
-            wanted.prefetch(keys1[i + ahead]);
-        if (state1[i] == Open)
-            wanted.insert(keys1[i], true);
+    // Any 64-bit keys are numbered first, in the order of the open side-1 children; a side-2
+    // key that none of them has gets no number and so no candidates.
+    constexpr quint64 unnumbered = ~quint64(0);
+    if (bound == anyKeys) {
+        constexpr int ahead = 8;
+        Flatindex<quint64> numbers(count1);
+        for (int i = 0; i < count1; ++i) {
+            if (i + ahead < count1 && state1[i + ahead] == Open)
+                numbers.prefetch(keys1[i + ahead]);
+            if (state1[i] != Open)
+                continue;
+            keys1[i] = numbers.insert(keys1[i], bound);
+            if (keys1[i] == bound)
+                ++bound;
+        }
+        for (int j = 0; j < count2; ++j) {
+            if (j + ahead < count2 && state2[j + ahead] == Open)
+                numbers.prefetch(keys2[j + ahead]);
+            if (state2[j] != Open)
+                continue;
+            const quint64* const number = numbers.find(keys2[j]);
+            keys2[j] = number ? *number : unnumbered;
+        }
     }
-    QVector<QPair<quint64, int>> open2;
+    // Open side-2 children bucketed by key in index order (a counting sort), so each key's
+    // candidates are one ascending run, found without hashing; numbers follow the child order,
+    // so the buckets are visited nearly in sequence. Different keys never compete for a child,
+    // which lets each run be settled on its own: a run of one directly, a longer run by a
+    // nearest-position search.
+    QVector<int> ends = sizedVector<int>(qsizetype(bound), 0);
+    int open2 = 0;
     for (int j = 0; j < count2; ++j) {
-        if (j + ahead < count2 && state2[j + ahead] == Open)
-            wanted.prefetch(keys2[j + ahead]);
-        if (state2[j] == Open && wanted.contains(keys2[j]))
-            open2.append({ keys2[j], j });
+        if (state2[j] == Open && keys2[j] < bound) {
+            ++ends[qsizetype(keys2[j])];
+            ++open2;
+        }
     }
-    if (open2.isEmpty())
+    if (open2 == 0)
         return;
-    std::sort(open2.begin(), open2.end());
-    struct Run {
-        qsizetype start;
-        qsizetype size;
-        int search;
-    };
-    Flatindex<Run> runs(open2.size());
-    QVector<Openpositions> searches;
-    for (qsizetype k = 0; k < open2.size();) {
-        if (k + ahead < open2.size())
-            runs.prefetch(open2[k + ahead].first);
-        qsizetype end = k + 1;
-        while (end < open2.size() && open2[end].first == open2[k].first)
-            ++end;
-        Run run { k, end - k, -1 };
-        if (run.size > 1) {
-            run.search = int(searches.size());
-            searches.append(Openpositions());
-            for (qsizetype m = k; m < end; ++m)
-                searches.last().append(open2[m].second);
-        }
-        runs.insert(open2[k].first, run);
-        k = end;
+    int sum = 0;
+    for (int& end : ends) {
+        sum += end;
+        end = sum - end;
     }
-
+    QVector<int> positions = sizedVector<int>(open2, 0);
+    for (int j = 0; j < count2; ++j) {
+        if (state2[j] == Open && keys2[j] < bound)
+            positions[ends[qsizetype(keys2[j])]++] = j;
+    }
+    QHash<quint64, Openpositions> searches;
     for (int i = 0; i < count1; ++i) {
-        if (i + ahead < count1 && state1[i + ahead] == Open)
-            runs.prefetch(keys1[i + ahead]);
-        if (state1[i] != Open)
+        if (state1[i] != Open || keys1[i] >= bound)
             continue;
-        Run* const found = runs.find(keys1[i]);
-        if (!found)
-            continue;
-        Run& run = *found;
+        const quint64 key = keys1[i];
+        const int start = key ? ends[qsizetype(key - 1)] : 0;
+        const int end = ends[qsizetype(key)];
         int j = -1;
-        if (run.search >= 0) {
-            j = searches[run.search].nearest(i);
+        if (end - start == 1) {
+            j = positions[start];
+            positions[start] = -1;
+        } else if (end - start > 1) {
+            auto search = searches.find(key);
+            if (search == searches.end()) {
+                search = searches.insert(key, Openpositions());
+                for (int m = start; m < end; ++m)
+                    search->append(positions[m]);
+            }
+            j = search->nearest(i);
             if (j >= 0)
-                searches[run.search].remove(j);
-        } else if (run.size == 1) {
-            j = open2[run.start].second;
-            run.size = 0;
+                search->remove(j);
         }
-        if (j < 0)
-            continue;
-        pairMoved(i, j, position_change);
+        if (j >= 0)
+            pairMoved(i, j, position_change);
     }
 }
 
@@ -510,7 +517,7 @@ void Cmpvector_hash::matchEqualInPlace()
     matchKeysInPlace(keys1, keys2);
 }
 
-void Cmpvector_hash::matchEqualMoved() { matchKeysMoved(keys1, keys2); }
+void Cmpvector_hash::matchEqualMoved() { matchKeysMoved(keys1, keys2, anyKeys); }
 
 void Cmpvector_hash::clearKeys()
 {
@@ -544,17 +551,30 @@ void Cmpvector_str::matchEqualInPlace()
         keys1[i] = nodeFingerprint(child1(i), flags);
     for (int j = 0; j < count2; ++j)
         keys2[j] = nodeFingerprint(child2(j), flags);
-    Flatindex<bool> onSide2(count2);
+    // Children equal at the same index match without any index: most of a long list stays in
+    // place, and walking both lists in step is far cheaper than hashing every child.
+    const int common = qMin(count1, count2);
+    int matched = 0;
+    for (int i = 0; i < common; ++i) {
+        if (keys1[i] == keys2[i] && storedSubtreesEqual(child1(i), child2(i), flags)) {
+            state1[i] = complete_match;
+            state2[i] = complete_match;
+            ++matched;
+        }
+    }
+    // The rest are numbered for the move pass.
+    Flatindex<bool> onSide2(count2 - matched);
     for (int j = 0; j < count2; ++j) {
-        if (j + ahead < count2)
+        if (j + ahead < count2 && state2[j + ahead] == Open)
             onSide2.prefetch(keys2[j + ahead]);
-        onSide2.insert(keys2[j], true);
+        if (state2[j] == Open)
+            onSide2.insert(keys2[j], true);
     }
     struct Representative {
         const Zovnode* node;
         quint64 key;
     };
-    Flatindex<Representative> firstClass(qMin(count1, count2));
+    Flatindex<Representative> firstClass(qMin(count1, count2) - matched);
     QHash<quint64, QVector<Representative>> laterClasses;
     quint64 nextKey = 0;
     const auto classOf = [&](const Zovnode* node, quint64 fingerprint) {
@@ -574,20 +594,24 @@ void Cmpvector_str::matchEqualInPlace()
         return nextKey++;
     };
     for (int i = 0; i < count1; ++i) {
-        if (i + ahead < count1) {
+        if (i + ahead < count1 && state1[i + ahead] == Open) {
             onSide2.prefetch(keys1[i + ahead]);
             firstClass.prefetch(keys1[i + ahead]);
         }
+        if (state1[i] != Open)
+            continue;
         const quint64 fingerprint = keys1[i];
         keys1[i] = onSide2.contains(fingerprint) ? classOf(child1(i), fingerprint) : nextKey++;
     }
     for (int j = 0; j < count2; ++j) {
-        if (j + ahead < count2)
+        if (j + ahead < count2 && state2[j + ahead] == Open)
             firstClass.prefetch(keys2[j + ahead]);
+        if (state2[j] != Open)
+            continue;
         const quint64 fingerprint = keys2[j];
         keys2[j] = firstClass.contains(fingerprint) ? classOf(child2(j), fingerprint) : nextKey++;
     }
-    matchKeysInPlace(keys1, keys2);
+    m_keyBound = nextKey;
 }
 
 void Cmpvector_str::matchShortLists(const Keyflags& flags)
@@ -613,10 +637,11 @@ void Cmpvector_str::matchShortLists(const Keyflags& flags)
             }
         }
     }
+    m_keyBound = unique + quint64(count2);
     matchKeysInPlace(keys1, keys2);
 }
 
-void Cmpvector_str::matchEqualMoved() { matchKeysMoved(keys1, keys2); }
+void Cmpvector_str::matchEqualMoved() { matchKeysMoved(keys1, keys2, m_keyBound); }
 
 void Cmpvector_str::clearKeys()
 {

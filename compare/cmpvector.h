@@ -67,9 +67,12 @@ public:
 protected:
     // Children with equal keys at the same index become complete_match.
     void matchKeysInPlace(const QVector<quint64>& keys1, const QVector<quint64>& keys2);
+    // The bound of matchKeysMoved for keys that are not numbered classes.
+    static constexpr quint64 anyKeys = 0;
     // For each open child of side 1 in order, the nearest open child of side 2 with an equal
-    // key (the lower index on equal distance) becomes its position_change partner.
-    void matchKeysMoved(const QVector<quint64>& keys1, const QVector<quint64>& keys2);
+    // key (the lower index on equal distance) becomes its position_change partner. Keys are
+    // numbers below bound, or any values under anyKeys; the keys of open children are spent.
+    void matchKeysMoved(QVector<quint64>& keys1, QVector<quint64>& keys2, quint64 bound);
 
 private:
     // Pairing of the anchor, content and shift passes: code 3 in place, else 6 with partners.
@@ -114,6 +117,9 @@ public:
 private:
     // matchEqualInPlace for a few children, without hash tables.
     void matchShortLists(const Keyflags& flags);
+
+    // The keys are class numbers below this.
+    quint64 m_keyBound = 0;
 };
 
 // The new attribute list (name, value alternating) with change suffixes joined to the names:
