@@ -59,10 +59,14 @@ bool isSimplified(QStringView text)
     return !afterSpace || text.isEmpty();
 }
 
-// Most texts are simplified already; sharing them spares an allocation per node.
-QString simplifiedIf(const QString& text, bool simplify)
+// combineString over the simplified text when simplify is set. Most texts are simplified
+// already and are hashed where they are: even a shared copy would cost an atomic reference
+// count on every node hashed.
+quint64 combineText(quint64 h, const QString& text, bool simplify)
 {
-    return simplify && !isSimplified(text) ? text.simplified() : text;
+    if (simplify && !isSimplified(text))
+        return combineString(h, text.simplified());
+    return combineString(h, text);
 }
 
 // Indices of the attribute pairs in the order the flags compare them in.
@@ -90,7 +94,7 @@ quint64 headHash(const Zovnode* node, const Keyflags& flags)
     quint64 h = combine(0, quint64(isElementKind(kind) ? Element : kind) + 1);
     switch (kind) {
     case Text:
-        return combineString(h, simplifiedIf(node->text(), flags.simplify));
+        return combineText(h, node->text(), flags.simplify);
     case Pi:
         return combineString(combineString(h, node->text()), node->value());
     case Element:
@@ -99,7 +103,7 @@ quint64 headHash(const Zovnode* node, const Keyflags& flags)
     default:
         return combineString(h, node->text());
     }
-    h = combineString(h, simplifiedIf(node->text(), flags.simplify));
+    h = combineText(h, node->text(), flags.simplify);
     if (flags.ignoreAttributes || node->attributeStringCount() == 0)
         return combine(h, 0);
     const QVarLengthArray<int, 8> order = pairOrder(node, flags.ignoreAttributeOrder);
