@@ -536,9 +536,9 @@ Cmpvector_str::~Cmpvector_str() = default;
 
 void Cmpvector_str::matchEqualInPlace()
 {
-    // Only fingerprints found on both sides can pair; their holders are split into classes of
-    // exactly equal subtrees, each class compared through one representative. A fingerprint
-    // shared by different subtrees is rare, so further classes live apart.
+    // Children are split into classes of exactly equal subtrees, each class compared through
+    // one representative. A fingerprint shared by different subtrees is rare, so further
+    // classes live apart.
     const Keyflags flags = Keyflags::fromConfig();
     if (count1 + count2 <= 16) {
         matchShortLists(flags);
@@ -562,19 +562,14 @@ void Cmpvector_str::matchEqualInPlace()
             ++matched;
         }
     }
-    // The rest are numbered for the move pass.
-    Flatindex<bool> onSide2(count2 - matched);
-    for (int j = 0; j < count2; ++j) {
-        if (j + ahead < count2 && state2[j + ahead] == Open)
-            onSide2.prefetch(keys2[j + ahead]);
-        if (state2[j] == Open)
-            onSide2.insert(keys2[j], true);
-    }
+    // The rest are numbered for the move pass: the open side-1 children go into one index by
+    // fingerprint, and each open side-2 child looks its fingerprint up there. A side-1 class
+    // that no side-2 child joins pairs with nothing, whatever its number.
     struct Representative {
         const Zovnode* node;
         quint64 key;
     };
-    Flatindex<Representative> firstClass(qMin(count1, count2) - matched);
+    Flatindex<Representative> firstClass(count1 - matched);
     QHash<quint64, QVector<Representative>> laterClasses;
     quint64 nextKey = 0;
     const auto classOf = [&](const Zovnode* node, quint64 fingerprint) {
@@ -594,14 +589,10 @@ void Cmpvector_str::matchEqualInPlace()
         return nextKey++;
     };
     for (int i = 0; i < count1; ++i) {
-        if (i + ahead < count1 && state1[i + ahead] == Open) {
-            onSide2.prefetch(keys1[i + ahead]);
+        if (i + ahead < count1 && state1[i + ahead] == Open)
             firstClass.prefetch(keys1[i + ahead]);
-        }
-        if (state1[i] != Open)
-            continue;
-        const quint64 fingerprint = keys1[i];
-        keys1[i] = onSide2.contains(fingerprint) ? classOf(child1(i), fingerprint) : nextKey++;
+        if (state1[i] == Open)
+            keys1[i] = classOf(child1(i), keys1[i]);
     }
     for (int j = 0; j < count2; ++j) {
         if (j + ahead < count2 && state2[j + ahead] == Open)
