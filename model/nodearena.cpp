@@ -18,7 +18,10 @@ const QString* Nodearena::keepStrings(const QString* strings, int count)
 {
     if (count <= 0)
         return nullptr;
-    m_kept.reserve(m_kept.size() + 1);
+    // Room first, so that recording the copies cannot fail after they are made; growing
+    // geometrically, as an exact reserve would copy the list on every call.
+    if (m_kept.size() == m_kept.capacity())
+        m_kept.reserve(2 * m_kept.size() + 16);
     auto* const copies
         = static_cast<QString*>(allocate(sizeof(QString) * size_t(count), alignof(QString)));
     std::uninitialized_copy(strings, strings + count, copies);
