@@ -5,6 +5,10 @@
 #include <QBuffer>
 #include <QtTest>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 std::unique_ptr<Zovtree> loadXml(const QByteArray& xml, QString* error = nullptr)
@@ -44,6 +48,39 @@ private Q_SLOTS:
         const QVector<int> filled = sizedVector<int>(3, 7);
         QCOMPARE(filled, (QVector<int> { 7, 7, 7 }));
         QVERIFY_THROWS_EXCEPTION(std::bad_alloc, sizedVector<quint64>(qsizetype(1) << 58));
+    }
+
+    // Pieces from small blocks, from large-page blocks and larger than any block: each aligned
+    // and apart from every other, as a pattern written into each piece and read back shows.
+    void arenaPiecesAreAlignedAndApart_data()
+    {
+        QTest::addColumn<QVector<int>>("sizes");
+        QTest::newRow("small blocks") << QVector<int>(300, 40);
+        QTest::newRow("into large blocks") << QVector<int>(3000, 3000);
+        QTest::newRow("larger than a block") << QVector<int> { 24, 5 << 20, 8, (2 << 20) - 8, 16 };
+        QTest::newRow("odd sizes") << QVector<int> { 1, 4095, 3, 1 << 20, 7, 4097, 2 << 20, 5 };
+    }
+
+    void arenaPiecesAreAlignedAndApart()
+    {
+        QFETCH(QVector<int>, sizes);
+        Nodearena arena;
+        QVector<unsigned char*> pieces;
+        std::size_t total = 0;
+        for (int i = 0; i < sizes.size(); ++i) {
+            const std::size_t align = std::size_t(1) << (i % 4 + 1);
+            auto* const piece = static_cast<unsigned char*>(arena.allocate(sizes[i], align));
+            QCOMPARE(reinterpret_cast<std::uintptr_t>(piece) % align, std::uintptr_t(0));
+            std::memset(piece, i & 0xff, std::size_t(sizes[i]));
+            pieces.append(piece);
+            total += std::size_t(sizes[i]);
+        }
+        for (int i = 0; i < sizes.size(); ++i) {
+            const unsigned char* const begin = pieces[i];
+            const unsigned char* const end = begin + sizes[i];
+            QVERIFY(std::all_of(begin, end, [i](unsigned char c) { return c == (i & 0xff); }));
+        }
+        QVERIFY(arena.reserved() >= total);
     }
 
     void fingerprintEquality_data()
