@@ -1,6 +1,6 @@
 #include "model/nodearena.h"
 
-#include "model/pages.h"
+#include "model/pagefill.h"
 #include "model/zovnode.h"
 
 #include <algorithm>
@@ -12,12 +12,6 @@ Nodearena::~Nodearena()
         Zovnode::destroyShared(node);
     for (const auto& [strings, count] : m_kept)
         std::destroy_n(strings, count);
-    for (const Block& block : m_blocks) {
-        if (block.huge)
-            releaseHugeBlock(block.data, block.size);
-        else
-            delete[] block.data;
-    }
 }
 
 const QString* Nodearena::keepStrings(const QString* strings, int count)
@@ -37,25 +31,16 @@ const QString* Nodearena::keepStrings(const QString* strings, int count)
 
 void Nodearena::grow(std::size_t atLeast)
 {
-    // Small trees (configuration files, tests) stay small; large ones get large blocks on large
-    // pages, so the number of blocks stays low and reading the tree at random stays cheap.
+    // Small trees (configuration files, tests) stay small; large ones get large blocks, so the
+    // number of blocks stays low.
     constexpr std::size_t first = std::size_t(4) << 10;
-    constexpr std::size_t largest = hugePageSize;
+    constexpr std::size_t largest = std::size_t(1) << 20;
     const std::size_t size = std::max(atLeast, std::clamp(m_reserved, first, largest));
-    if (m_blocks.size() == m_blocks.capacity())
-        m_blocks.reserve(2 * m_blocks.size() + 16);
-    Block block { nullptr, size, size >= largest };
-    if (block.huge) {
-        block.size = (size + hugePageSize - 1) & ~(hugePageSize - 1);
-        block.data = static_cast<char*>(allocateHugeBlock(block.size));
-        if (!block.data)
-            throw std::bad_alloc();
-    } else {
-        block.data = new char[size];
-    }
-    m_blocks.push_back(block);
-    m_block = block.data;
+    m_blocks.push_back(std::unique_ptr<char[]>(new char[size]));
+    m_block = m_blocks.back().get();
+    if (size >= largest)
+        fillPages(m_block, size);
     m_used = 0;
-    m_capacity = block.size;
-    m_reserved += block.size;
+    m_capacity = size;
+    m_reserved += size;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <memory>
 #include <new>
 #include <utility>
 #include <vector>
@@ -56,15 +57,9 @@ public:
     std::size_t reserved() const { return m_reserved; }
 
 private:
-    struct Block {
-        char* data;
-        std::size_t size;
-        bool huge;
-    };
-
     void grow(std::size_t atLeast);
 
-    std::vector<Block> m_blocks;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
     std::vector<std::pair<QString*, int>> m_kept;
     std::vector<Zovnode*> m_shared;
     char* m_block = nullptr;

@@ -1,6 +1,6 @@
 #include "model/stringpool.h"
 
-#include "model/pages.h"
+#include "model/pagefill.h"
 
 #include <cstring>
 

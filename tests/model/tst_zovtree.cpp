@@ -50,13 +50,13 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(std::bad_alloc, sizedVector<quint64>(qsizetype(1) << 58));
     }
 
-    // Pieces from small blocks, from large-page blocks and larger than any block: each aligned
+    // Pieces from small blocks, from the largest blocks and larger than any block: each aligned
     // and apart from every other, as a pattern written into each piece and read back shows.
     void arenaPiecesAreAlignedAndApart_data()
     {
         QTest::addColumn<QVector<int>>("sizes");
         QTest::newRow("small blocks") << QVector<int>(300, 40);
-        QTest::newRow("into large blocks") << QVector<int>(3000, 3000);
+        QTest::newRow("into the largest blocks") << QVector<int>(3000, 3000);
         QTest::newRow("larger than a block") << QVector<int> { 24, 5 << 20, 8, (2 << 20) - 8, 16 };
         QTest::newRow("odd sizes") << QVector<int> { 1, 4095, 3, 1 << 20, 7, 4097, 2 << 20, 5 };
     }
