@@ -116,6 +116,10 @@ Zovvisual::Zovvisual(QWidget* parent)
     m_rightTree->setObjectName(QStringLiteral("tree_diff"));
     m_rightTree->setColumnCount(3);
     m_rightTree->setItemDelegate(new Markdelegate(this, m_rightTree));
+    // Rows are one line each (texts show simplified). Otherwise scrolling to an item far down a
+    // long list measures every item above it first, which froze the window for up to a second.
+    m_leftTree->setUniformRowHeights(true);
+    m_rightTree->setUniformRowHeights(true);
     m_sliceTimer = new QTimer(this);
     m_sliceTimer->setInterval(0);
     connect(m_sliceTimer, &QTimer::timeout, this, &Zovvisual::addSlices);
@@ -378,10 +382,17 @@ bool Zovvisual::advanceRepainting(const QTreeWidgetItem* parent)
 {
     if (!advance(parent))
         return false;
-    // Four slices take about 0.1 s; the fill itself may end during the events.
-    if (++m_forcedSlices >= 4) {
+    // Two slices take about 40 ms, the repaint after them up to 60 ms near the end of a long
+    // list. The timer's slices wait meanwhile: one of them during the events would lengthen each
+    // pause, and its progress report repaints the whole window.
+    if (++m_forcedSlices >= 2) {
         m_forcedSlices = 0;
+        const bool timed = m_sliceTimer->isActive();
+        m_sliceTimer->stop();
+        reportProgress();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (timed)
+            m_sliceTimer->start();
     }
     return true;
 }
