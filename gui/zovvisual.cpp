@@ -116,10 +116,6 @@ Zovvisual::Zovvisual(QWidget* parent)
     m_rightTree->setObjectName(QStringLiteral("tree_diff"));
     m_rightTree->setColumnCount(3);
     m_rightTree->setItemDelegate(new Markdelegate(this, m_rightTree));
-    // Rows are one line each (texts show simplified). Otherwise scrolling to an item far down a
-    // long list measures every item above it first, which froze the window for up to a second.
-    m_leftTree->setUniformRowHeights(true);
-    m_rightTree->setUniformRowHeights(true);
     m_sliceTimer = new QTimer(this);
     m_sliceTimer->setInterval(0);
     connect(m_sliceTimer, &QTimer::timeout, this, &Zovvisual::addSlices);
@@ -209,10 +205,17 @@ void Zovvisual::show(Zovtree* tree1, Zovtree* resultTree)
     Zovnode* leftRoot = tree1->root();
     Zovnode* rightRoot = resultTree->root();
 
+    // Rows are one line each (texts show simplified) until an item of several lines comes.
+    // Otherwise scrolling to an item far down a long list measures every item above it first,
+    // which froze the window for up to a second.
+    m_leftTree->setUniformRowHeights(true);
+    m_rightTree->setUniformRowHeights(true);
     auto* left = new Vtreeitem(m_leftTree, leftRoot);
     setNodeColumns(left, leftRoot);
+    measureRows(m_leftTree, left);
     auto* right = new Vtreeitem(m_rightTree, rightRoot);
     setNodeColumns(right, rightRoot);
+    measureRows(m_rightTree, right);
     link(right, left);
     leftRoot->linkPartner(rightRoot);
     rightRoot->linkPartner(leftRoot);
@@ -245,7 +248,21 @@ Vtreeitem* Zovvisual::makeLeft(Zovnode* node)
     Vtreeitem* item = makeItem(node);
     if (hasItemDecoration(node))
         item->setIcon(0, m_normalIcon);
+    measureRows(m_leftTree, item);
     return item;
+}
+
+void Zovvisual::measureRows(QTreeWidget* tree, const Vtreeitem* item)
+{
+    if (!tree->uniformRowHeights())
+        return;
+    // Texts are simplified and names hold no line break; comments, CDATA sections, processing
+    // instructions and attribute values may.
+    const Nodekind kind = item->node()->kind();
+    const bool verbatim = kind == Comment || kind == Cdata || kind == Pi;
+    if ((verbatim && item->text(0).contains(QLatin1Char('\n')))
+        || (item->node()->hasAttributes() && item->text(1).contains(QLatin1Char('\n'))))
+        tree->setUniformRowHeights(false);
 }
 
 void Zovvisual::startFill(Vtreeitem* left, Vtreeitem* right)
@@ -307,6 +324,7 @@ bool Zovvisual::addSlice(Fill& fill, bool timed)
         if (fill.kind == element_deleted)
             fill.mark = m_look.text(element_deleted);
         Vtreeitem* item = makeItem(child);
+        measureRows(m_rightTree, item);
         rights.append(item);
         if (child->partner()) {
             if (Vtreeitem* left = fill.leftNodes.value(child->partner(), nullptr))

@@ -141,6 +141,9 @@ private:
     void link(Vtreeitem* right, Vtreeitem* left);
     // Widens the first column of tree so that the children just made below parent show whole.
     void widenFor(QTreeWidget* tree, QTreeWidgetItem* parent);
+    // Turns the uniform row heights of tree off, until the next show, once item needs more than
+    // one line.
+    void measureRows(QTreeWidget* tree, const Vtreeitem* item);
     void removeHighlight();
     void deleteLeftChildren(QTreeWidgetItem* parent);
     void deleteRightChildren(QTreeWidgetItem* parent);

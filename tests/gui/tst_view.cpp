@@ -360,6 +360,61 @@ private Q_SLOTS:
         QCOMPARE(rightRoot()->childCount(), 51);
     }
 
+    // Rows count as one line each until an item needs more; that item then shows all its lines
+    // instead of being cut to the height of the others.
+    void rowsOfSeveralLines_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("uniform");
+        const QString twoLines = QStringLiteral("first\nsecond");
+        QTest::newRow("one-line comment") << int(Comment) << QStringLiteral("first") << true;
+        QTest::newRow("text of two lines") << int(Text) << twoLines << true;
+        QTest::newRow("comment of two lines") << int(Comment) << twoLines << false;
+        QTest::newRow("CDATA of two lines") << int(Cdata) << twoLines << false;
+        QTest::newRow("instruction of two lines") << int(Pi) << twoLines << false;
+        QTest::newRow("attribute value of two lines") << int(Attrelement) << twoLines << false;
+    }
+
+    void rowsOfSeveralLines()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(bool, uniform);
+        const Navpair::Make make = [kind, text]() -> Zovnode* {
+            switch (kind) {
+            case Pi:
+                return new Zovpinode(QStringLiteral("pi"), text);
+            case Attrelement: {
+                const QString attributes[] = { QStringLiteral("k"), text };
+                return new Zovattrelementnode(QStringLiteral("e"), 2, attributes);
+            }
+            default:
+                return new Zovtextnode(text, Nodekind(kind));
+            }
+        };
+        auto left = Navpair::rooted();
+        auto right = Navpair::rooted();
+        Navpair::pair(left->root(), right->root(), "complete match", Navpair::element("before"));
+        Navpair::pair(left->root(), right->root(), "complete match", make);
+        m_view->show(left.get(), right.get());
+        QTRY_VERIFY(!m_view->isFilling());
+        m_view->resize(800, 400);
+        m_view->QWidget::show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+        for (QTreeWidget* tree : { m_view->leftTree(), m_view->rightTree() }) {
+            QCOMPARE(tree->uniformRowHeights(), uniform);
+            const QTreeWidgetItem* root = tree->topLevelItem(0);
+            const int oneLine = tree->visualItemRect(root->child(0)).height();
+            QCOMPARE(tree->visualItemRect(root->child(1)).height() > oneLine, !uniform);
+        }
+        // The next run starts from rows of one line again.
+        const Navpair plain;
+        m_view->show(plain.left.get(), plain.right.get());
+        QVERIFY(m_view->leftTree()->uniformRowHeights());
+        QVERIFY(m_view->rightTree()->uniformRowHeights());
+    }
+
     // A jump far into a list still being made lets the window repaint on the way there.
     void farJumpKeepsRepainting()
     {
