@@ -78,10 +78,10 @@ QVarLengthArray<int, 8> pairOrder(const Zovnode* node, bool sorted)
         order.append(i);
     if (sorted) {
         std::sort(order.begin(), order.end(), [node](int a, int b) {
-            const int byName = node->attributeString(a).compare(node->attributeString(b));
+            const int byName = node->attributeView(a).compare(node->attributeView(b));
             if (byName != 0)
                 return byName < 0;
-            return node->attributeString(a + 1) < node->attributeString(b + 1);
+            return node->attributeView(a + 1) < node->attributeView(b + 1);
         });
     }
     return order;
@@ -109,7 +109,7 @@ quint64 headHash(const Zovnode* node, const Keyflags& flags)
     const QVarLengthArray<int, 8> order = pairOrder(node, flags.ignoreAttributeOrder);
     h = combine(h, quint64(order.size()) + 1);
     for (const int i : order)
-        h = combineString(combineString(h, node->attributeString(i)), node->attributeString(i + 1));
+        h = combineString(combineString(h, node->attributeView(i)), node->attributeView(i + 1));
     return h;
 }
 
@@ -273,7 +273,7 @@ bool ownAttributesEqual(const Zovnode* a, const Zovnode* b, bool ignoreOrder)
     if (pairs != b->attributeStringCount() / 2)
         return false;
     int same = 0;
-    while (same < 2 * pairs && a->attributeString(same) == b->attributeString(same))
+    while (same < 2 * pairs && a->attributeView(same) == b->attributeView(same))
         ++same;
     if (same == 2 * pairs)
         return true;
@@ -282,8 +282,8 @@ bool ownAttributesEqual(const Zovnode* a, const Zovnode* b, bool ignoreOrder)
     const QVarLengthArray<int, 8> orderA = pairOrder(a, ignoreOrder);
     const QVarLengthArray<int, 8> orderB = pairOrder(b, ignoreOrder);
     for (int k = 0; k < orderA.size(); ++k) {
-        if (a->attributeString(orderA[k]) != b->attributeString(orderB[k])
-            || a->attributeString(orderA[k] + 1) != b->attributeString(orderB[k] + 1))
+        if (a->attributeView(orderA[k]) != b->attributeView(orderB[k])
+            || a->attributeView(orderA[k] + 1) != b->attributeView(orderB[k] + 1))
             return false;
     }
     return true;

@@ -4,34 +4,56 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <atomic>
+
 namespace {
 
-constexpr qsizetype maxNames = 1 << 16;
 constexpr qsizetype maxNameLength = 1024;
-constexpr qsizetype maxCharacters = 1 << 22;
 
 struct Table {
+    Table(qsizetype strings, qsizetype chars)
+        : maxStrings(strings)
+        , maxCharacters(chars)
+    {
+    }
+
+    // Bounds of the table, in strings and in characters.
+    const qsizetype maxStrings;
+    const qsizetype maxCharacters;
     QMutex mutex;
     // Keyed by views of the kept strings, which never move.
     QHash<QStringView, const QString*> names;
     qsizetype characters = 0;
+    // Set once the table takes no more; it never changes after that, so readers no longer
+    // need the lock.
+    std::atomic<bool> full { false };
 };
 
-// Never destroyed: nodes of any tree may point into it until the process ends.
-Table& table()
+// Never destroyed: nodes of any tree may point into them until the process ends.
+Table& nameTable()
 {
-    static Table* const instance = new Table;
+    static Table* const instance = new Table(1 << 16, 1 << 22);
     return *instance;
 }
 
-const QString* keepShared(QStringView name)
+// Fewer entries than names: values that repeat are few (kinds, languages, flags), and every
+// entry a document of unique values fills is one no node shares.
+Table& valueTable()
 {
-    Table& shared = table();
+    static Table* const instance = new Table(1 << 14, 1 << 18);
+    return *instance;
+}
+
+const QString* keepShared(Table& shared, QStringView name)
+{
     const QMutexLocker lock(&shared.mutex);
     if (const QString* const found = shared.names.value(name))
         return found;
-    if (shared.names.size() >= maxNames || shared.characters + name.size() > maxCharacters)
+    if (shared.names.size() >= shared.maxStrings
+        || shared.characters + name.size() > shared.maxCharacters) {
+        shared.full.store(true, std::memory_order_release);
         return nullptr;
+    }
     const QString* const kept = new QString(name.toString());
     shared.names.insert(QStringView(*kept), kept);
     shared.characters += name.size();
@@ -49,8 +71,18 @@ const QString* Nametable::keep(QStringView name)
     thread_local QHash<QStringView, const QString*> seen;
     if (const QString* const found = seen.value(name))
         return found;
-    const QString* const kept = keepShared(name);
+    const QString* const kept = keepShared(nameTable(), name);
     if (kept)
         seen.insert(QStringView(*kept), kept);
     return kept;
+}
+
+const QString* Nametable::keepValue(QStringView value)
+{
+    if (value.size() > sharedValueLength)
+        return nullptr;
+    Table& values = valueTable();
+    if (!values.full.load(std::memory_order_acquire))
+        return keepShared(values, value);
+    return values.names.value(value);
 }

@@ -13,4 +13,11 @@ namespace Nametable {
 // The kept copy of name; null when the table can take no more (the caller keeps a copy itself).
 const QString* keep(QStringView name);
 
+// The kept copy of a short attribute value, from a table of its own with the same rules; null
+// for a value too long to be worth sharing, or when the table is full.
+const QString* keepValue(QStringView value);
+
+// The longest value keepValue shares: longer values rarely repeat.
+constexpr qsizetype sharedValueLength = 16;
+
 } // namespace Nametable

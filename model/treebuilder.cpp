@@ -1,5 +1,6 @@
 #include "model/treebuilder.h"
 
+#include "model/nametable.h"
 #include "model/nodearena.h"
 #include "model/sizedvector.h"
 
@@ -55,6 +56,47 @@ void Stringtable::grow()
     }
 }
 
+Valuecache::Valuecache()
+    : m_slots(64)
+{
+}
+
+const QString* Valuecache::keep(QStringView text)
+{
+    const size_t hash = qHash(text);
+    Slot& slot = find(hash, text);
+    if (slot.kept)
+        return slot.kept;
+    const QString* const kept = Nametable::keepValue(text);
+    if (kept) {
+        slot.hash = hash;
+        slot.kept = kept;
+        if (++m_size * 2 > m_slots.size())
+            grow();
+    }
+    return kept;
+}
+
+Valuecache::Slot& Valuecache::find(size_t hash, QStringView text)
+{
+    const size_t mask = size_t(m_slots.size()) - 1;
+    for (size_t k = hash & mask;; k = (k + 1) & mask) {
+        Slot& slot = m_slots[qsizetype(k)];
+        if (!slot.kept || (slot.hash == hash && *slot.kept == text))
+            return slot;
+    }
+}
+
+void Valuecache::grow()
+{
+    QVector<Slot> old(m_slots.size() * 2);
+    old.swap(m_slots);
+    for (const Slot& slot : old) {
+        if (slot.kept)
+            find(slot.hash, *slot.kept) = slot;
+    }
+}
+
 namespace {
 
 constexpr QStringView xmlUri = u"http://www.w3.org/XML/1998/namespace";
@@ -78,14 +120,15 @@ constexpr qsizetype sharedTextLength = 16;
 
 } // namespace
 
-QString Prefixscope::enter(const QString& name, const QString* strings, qsizetype count)
+QString Prefixscope::enter(
+    const QString& name, const QString* names, const Attrvalue* values, qsizetype count)
 {
     ++m_depth;
     const qsizetype before = m_declared.size();
     bool anyPrefix = false;
-    for (qsizetype k = 0; k + 1 < count; k += 2) {
-        const QStringView qualified = strings[k];
-        const QStringView uri = strings[k + 1];
+    for (qsizetype k = 0; k < count; ++k) {
+        const QStringView qualified = names[k];
+        const QStringView uri = values[k].view();
         if (qualified == u"xmlns") {
             if (uri == xmlnsUri || uri == xmlUri)
                 return illegalDeclaration();
@@ -106,8 +149,8 @@ QString Prefixscope::enter(const QString& name, const QString* strings, qsizetyp
     if (!anyPrefix)
         return QString();
     QSet<QString> expanded;
-    for (qsizetype k = 0; k + 1 < count; k += 2) {
-        const QStringView qualified = strings[k];
+    for (qsizetype k = 0; k < count; ++k) {
+        const QStringView qualified = names[k];
         const QStringView prefix = prefixOf(qualified);
         if (prefix == u"xmlns" || qualified == u"xmlns")
             continue;
@@ -168,37 +211,36 @@ QString Treebuilder::shortText(QStringView text)
     return text.size() <= sharedTextLength ? m_values.intern(text) : m_pool.copy(text);
 }
 
-const QString* Treebuilder::sharedNames(const QString* strings, qsizetype count)
+const QString* Treebuilder::sharedNames(const QString* names, qsizetype count)
 {
     constexpr qsizetype keptLists = 1 << 12;
-    const qsizetype names = (count + 1) / 2;
-    size_t hash = size_t(names);
-    for (qsizetype i = 0; i < count; i += 2)
-        hash = hash * 31 + qHash(strings[i]);
+    size_t hash = size_t(count);
+    for (qsizetype i = 0; i < count; ++i)
+        hash = hash * 31 + qHash(names[i]);
     for (auto it = m_nameLists.constFind(hash); it != m_nameLists.cend() && it.key() == hash;
          ++it) {
         const Namelist& list = it.value();
-        if (list.count != names)
+        if (list.count != count)
             continue;
         qsizetype k = 0;
-        while (k < names && list.names[k] == strings[2 * k])
+        while (k < count && list.names[k] == names[k])
             ++k;
-        if (k == names)
+        if (k == count)
             return list.names;
     }
-    QVarLengthArray<QString, 8> copies;
-    for (qsizetype i = 0; i < count; i += 2)
-        copies.append(strings[i]);
-    const QString* const kept = m_arena.keepStrings(copies.constData(), int(names));
+    const QString* const kept = m_arena.keepStrings(names, int(count));
     if (m_nameLists.size() < keptLists)
-        m_nameLists.insert(hash, { kept, names });
+        m_nameLists.insert(hash, { kept, count });
     return kept;
 }
 
 void Treebuilder::addAttribute(QStringView name, QStringView value)
 {
-    m_attributes.append(m_names.intern(name));
-    m_attributes.append(shortText(value));
+    m_attrNames.append(m_names.intern(name));
+    const QString* const kept = value.isEmpty() || value.size() > Nametable::sharedValueLength
+        ? nullptr
+        : m_attributeValues.keep(value);
+    m_attrValues.append(kept ? Attrvalue::shared(kept) : Attrvalue::own(value, &m_arena));
 }
 
 QString Treebuilder::startElement(QStringView qualifiedName)
@@ -206,16 +248,18 @@ QString Treebuilder::startElement(QStringView qualifiedName)
     // The element is made first so that its name is looked up once; one that is refused is
     // freed again, and its room in the arena goes with the failed load.
     Zovelementnode* element = nullptr;
-    if (m_attributes.isEmpty()) {
+    const qsizetype attributes = m_attrNames.size();
+    if (attributes == 0) {
         element = Zovnode::inArena<Zovelementnode>(m_arena, qualifiedName);
     } else {
-        const QString* const names = sharedNames(m_attributes.constData(), m_attributes.size());
-        element = Zovnode::inArena<Zovattrelementnode>(m_arena, qualifiedName,
-            int(m_attributes.size()), m_attributes.constData(), names, m_arena);
+        const QString* const names = sharedNames(m_attrNames.constData(), attributes);
+        element = Zovnode::inArena<Zovattrelementnode>(
+            m_arena, qualifiedName, int(2 * attributes), names, m_attrValues.constData(), m_arena);
     }
-    const QString error
-        = m_prefixes.enter(element->text(), m_attributes.constData(), m_attributes.size());
-    m_attributes.clear();
+    const QString error = m_prefixes.enter(
+        element->text(), m_attrNames.constData(), m_attrValues.constData(), attributes);
+    m_attrNames.clear();
+    m_attrValues.clear();
     if (!error.isEmpty()) {
         Zovnode::destroy(element);
         return error;

@@ -41,15 +41,40 @@ private:
     QVector<Slot> m_slots;
 };
 
+// Finds the shared copies of short attribute values (Nametable::keepValue) without taking the
+// table's lock for every value: each load asks the table once per distinct value.
+class Valuecache {
+public:
+    Valuecache();
+
+    // The shared copy of text; null when the table does not keep it.
+    const QString* keep(QStringView text);
+
+private:
+    struct Slot {
+        size_t hash = 0;
+        const QString* kept = nullptr;
+    };
+
+    // The slot that holds text, else the free slot where it belongs.
+    Slot& find(size_t hash, QStringView text);
+    void grow();
+
+    qsizetype m_size = 0;
+    // Open addressing, at most half full; the table's bound bounds it too.
+    QVector<Slot> m_slots;
+};
+
 // Names stay qualified (namespace processing is off), yet a document that is not
 // namespace-well-formed (undeclared or illegally declared prefixes, one attribute given twice
 // under two prefixes of the same namespace) could not be read back by a namespace-aware reader;
 // this tracks the declarations in scope to refuse it.
 class Prefixscope {
 public:
-    // Declares the element's prefixes from count attribute strings (name and value alternating);
-    // returns the error text, or empty when the element is fine.
-    QString enter(const QString& name, const QString* strings, qsizetype count);
+    // Declares the element's prefixes from its count attributes; returns the error text, or
+    // empty when the element is fine.
+    QString enter(
+        const QString& name, const QString* names, const Attrvalue* values, qsizetype count);
     void leave();
 
 private:
@@ -100,9 +125,9 @@ public:
 
 private:
     QString shortText(QStringView text);
-    // The names at the even positions of count attribute strings, kept by the arena and shared
-    // with earlier elements that had the same names in the same order.
-    const QString* sharedNames(const QString* strings, qsizetype count);
+    // The count attribute names, kept by the arena and shared with earlier elements that had
+    // the same names in the same order.
+    const QString* sharedNames(const QString* names, qsizetype count);
     void add(Zovnode* node);
     void close();
 
@@ -111,8 +136,11 @@ private:
     Stringpool m_pool;
     Stringtable m_names;
     Stringtable m_values;
+    Valuecache m_attributeValues;
     Prefixscope m_prefixes;
-    QVarLengthArray<QString, 16> m_attributes;
+    // The attributes of the element about to start; own characters of values are in the arena.
+    QVarLengthArray<QString, 8> m_attrNames;
+    QVarLengthArray<Attrvalue, 8> m_attrValues;
     struct Namelist {
         const QString* names;
         qsizetype count;

@@ -24,15 +24,24 @@ QString* stringsIn(Nodearena& arena, int count)
     return static_cast<QString*>(arena.allocate(sizeof(QString) * size_t(count), alignof(QString)));
 }
 
+// count empty values in arena.
+Attrvalue* valuesIn(Nodearena& arena, int count)
+{
+    auto* const values = static_cast<Attrvalue*>(
+        arena.allocate(sizeof(Attrvalue) * size_t(count), alignof(Attrvalue)));
+    std::uninitialized_default_construct_n(values, count);
+    return values;
+}
+
 // Length-prefixed so that where one string ends and the next begins is never in doubt.
-void appendField(QString& out, const QString& field)
+void appendField(QString& out, QStringView field)
 {
     out += QString::number(field.size());
     out += QLatin1Char(':');
     out += field;
 }
 
-void appendAttributePair(QString& out, const QString& name, const QString& value)
+void appendAttributePair(QString& out, QStringView name, QStringView value)
 {
     out += QLatin1Char('@');
     appendField(out, name);
@@ -53,7 +62,7 @@ void appendElementHead(QString& out, const Zovnode* element, bool simplify, bool
         return;
     }
     for (int i = 0; i + 1 < count; i += 2)
-        appendAttributePair(out, element->attributeString(i), element->attributeString(i + 1));
+        appendAttributePair(out, element->attributeView(i), element->attributeView(i + 1));
 }
 
 } // namespace
@@ -200,16 +209,22 @@ int Zovnode::attributeStringCount() const
     return node ? node->attributeStringCount() : 0;
 }
 
-const QString& Zovnode::attributeString(int i) const
+QString Zovnode::attributeString(int i) const
 {
     const Zovattrelementnode* const node = attributed();
-    return node ? node->attributeString(i) : emptyString();
+    return node ? node->attributeString(i) : QString();
 }
 
-const QString& Zovnode::attributeValue(const QString& name) const
+QStringView Zovnode::attributeView(int i) const
 {
     const Zovattrelementnode* const node = attributed();
-    return node ? node->attributeValue(name) : emptyString();
+    return node ? node->attributeView(i) : QStringView();
+}
+
+QString Zovnode::attributeValue(const QString& name) const
+{
+    const Zovattrelementnode* const node = attributed();
+    return node ? node->attributeValue(name) : QString();
 }
 
 Childspan Zovnode::children() const
@@ -667,12 +682,13 @@ Zovattrelementnode::Zovattrelementnode(const Zovattrelementnode& source, Nodeare
     if (count <= 0)
         return;
     auto* const names = stringsIn(arena, (count + 1) / 2);
-    m_values = stringsIn(arena, count / 2);
     std::uninitialized_copy(source.m_names, source.m_names + (count + 1) / 2, names);
-    std::uninitialized_copy(source.m_values, source.m_values + count / 2, m_values);
     m_names = names;
-    m_attrCount = count;
     m_storage |= AttributesInArena;
+    m_values = valuesIn(arena, count / 2);
+    for (int i = 0; i < count / 2; ++i)
+        m_values[i] = source.m_values[i].copy(&arena);
+    m_attrCount = count;
 }
 
 Zovattrelementnode::Zovattrelementnode(
@@ -682,11 +698,24 @@ Zovattrelementnode::Zovattrelementnode(
     if (!strings || !names || count <= 0)
         return;
     m_names = names;
-    m_values = stringsIn(arena, count / 2);
-    for (int i = 1; i < count; i += 2)
-        new (m_values + i / 2) QString(strings[i]);
-    m_attrCount = count;
     m_storage |= AttributesInArena | SharedNames;
+    m_values = valuesIn(arena, count / 2);
+    for (int i = 1; i < count; i += 2)
+        m_values[i / 2] = Attrvalue::make(strings[i], &arena);
+    m_attrCount = count;
+}
+
+Zovattrelementnode::Zovattrelementnode(
+    QStringView name, int count, const QString* names, const Attrvalue* values, Nodearena& arena)
+    : Zovelementnode(name, Attrelement)
+{
+    if (!names || !values || count <= 0)
+        return;
+    m_names = names;
+    m_storage |= AttributesInArena | SharedNames;
+    m_values = valuesIn(arena, count / 2);
+    std::copy(values, values + count / 2, m_values);
+    m_attrCount = count;
 }
 
 Zovattrelementnode::~Zovattrelementnode() { freeAttributes(); }
@@ -700,10 +729,10 @@ void Zovattrelementnode::freeAttributes()
             for (int i = 0; i < names; ++i)
                 m_names[i].~QString();
         }
-        for (int i = 0; i < values; ++i)
-            m_values[i].~QString();
     } else {
         delete[] m_names;
+        for (int i = 0; i < values; ++i)
+            m_values[i].release(false);
         delete[] m_values;
     }
     m_names = nullptr;
@@ -718,44 +747,52 @@ void Zovattrelementnode::copyAttributes(int count, const QString* strings)
     if (count <= 0)
         return;
     QString* const names = new QString[size_t((count + 1) / 2)];
-    m_values = new QString[size_t(count / 2)];
     for (int i = 0; i < count; i += 2)
         names[i / 2] = strings[i];
-    for (int i = 1; i < count; i += 2)
-        m_values[i / 2] = strings[i];
     m_names = names;
+    // Counted first, so that freeAttributes finds every value made when one cannot be.
+    m_values = new Attrvalue[size_t(count / 2)];
     m_attrCount = count;
+    for (int i = 1; i < count; i += 2)
+        m_values[i / 2] = Attrvalue::make(strings[i], nullptr);
 }
 
 void Zovattrelementnode::copyAttributes(int count, const QString* strings, Nodearena& arena)
 {
     freeAttributes();
     auto* const names = stringsIn(arena, (count + 1) / 2);
-    m_values = stringsIn(arena, count / 2);
     for (int i = 0; i < count; i += 2)
         new (names + i / 2) QString(strings[i]);
-    for (int i = 1; i < count; i += 2)
-        new (m_values + i / 2) QString(strings[i]);
     m_names = names;
-    m_attrCount = count;
     m_storage |= AttributesInArena;
+    m_values = valuesIn(arena, count / 2);
+    for (int i = 1; i < count; i += 2)
+        m_values[i / 2] = Attrvalue::make(strings[i], &arena);
+    m_attrCount = count;
 }
 
 bool Zovattrelementnode::hasAttributes() const { return m_attrCount > 0; }
 
 int Zovattrelementnode::attributeStringCount() const { return m_attrCount; }
 
-const QString& Zovattrelementnode::attributeString(int i) const
+QString Zovattrelementnode::attributeString(int i) const
 {
     if (i < 0 || i >= m_attrCount)
-        return emptyString();
-    return (i & 1) ? m_values[i / 2] : m_names[i / 2];
+        return QString();
+    return (i & 1) ? m_values[i / 2].toString() : m_names[i / 2];
 }
 
-const QString& Zovattrelementnode::attributeValue(const QString& name) const
+QStringView Zovattrelementnode::attributeView(int i) const
+{
+    if (i < 0 || i >= m_attrCount)
+        return QStringView();
+    return (i & 1) ? m_values[i / 2].view() : QStringView(m_names[i / 2]);
+}
+
+QString Zovattrelementnode::attributeValue(const QString& name) const
 {
     const int index = attributeIndex(name);
-    return index < 0 ? emptyString() : attributeString(index + 1);
+    return index < 0 ? QString() : attributeString(index + 1);
 }
 
 Zovnode* Zovattrelementnode::copyWithoutChildren() const
@@ -779,20 +816,20 @@ QString Zovattrelementnode::attributeText() const
         return QString();
     qsizetype length = 0;
     for (int i = 0; i < m_attrCount; ++i)
-        length += attributeString(i).size();
+        length += attributeView(i).size();
     QString out;
     out.reserve(length);
     for (int i = 0; i < m_attrCount; ++i)
-        out += attributeString(i);
+        out += attributeView(i);
     return out;
 }
 
 QString Zovattrelementnode::sortedAttributeText() const
 {
-    QVector<QPair<QString, QString>> pairs;
+    QVector<QPair<QStringView, QStringView>> pairs;
     pairs.reserve(m_attrCount / 2);
     for (int i = 0; i + 1 < m_attrCount; i += 2)
-        pairs.append({ m_names[i / 2], m_values[i / 2] });
+        pairs.append({ m_names[i / 2], m_values[i / 2].view() });
     std::sort(pairs.begin(), pairs.end());
     QString out;
     for (const auto& pair : pairs)
@@ -809,7 +846,10 @@ QString Zovattrelementnode::sortedAttributeNames() const
 
 QString Zovattrelementnode::sortedAttributeValues() const
 {
-    QStringList values(m_values, m_values + m_attrCount / 2);
+    QStringList values;
+    values.reserve(m_attrCount / 2);
+    for (int i = 0; i < m_attrCount / 2; ++i)
+        values.append(m_values[i].toString());
     values.sort();
     return values.join(QString());
 }

@@ -5,6 +5,7 @@
 #include <QVector>
 #include <QXmlStreamAttributes>
 
+#include "model/attrvalue.h"
 #include "model/childspan.h"
 
 #include <memory>
@@ -47,9 +48,11 @@ public:
     // Twice the number of attributes; 0 for nodes without attributes.
     int attributeStringCount() const;
     // Attribute string i (name at even, value at odd positions); empty when i is out of range.
-    const QString& attributeString(int i) const;
+    QString attributeString(int i) const;
+    // As attributeString, without a copy; valid as long as the node and its attributes are.
+    QStringView attributeView(int i) const;
     // Value of the first attribute with this name; empty when there is none.
-    const QString& attributeValue(const QString& name) const;
+    QString attributeValue(const QString& name) const;
     // The children; false when the node never had a child (and for non-elements).
     Childspan children() const;
     // Takes ownership and appends; returns the node, or null (and takes nothing) on a non-element.
@@ -246,12 +249,17 @@ public:
     // (see Nodearena::keepStrings), and copies the values of the count strings into arena.
     Zovattrelementnode(QStringView name, int count, const QString* strings, const QString* names,
         Nodearena& arena);
+    // As above with the count / 2 values already made, their own characters in arena; the
+    // value array is copied into arena.
+    Zovattrelementnode(QStringView name, int count, const QString* names, const Attrvalue* values,
+        Nodearena& arena);
     ~Zovattrelementnode();
 
     bool hasAttributes() const;
     int attributeStringCount() const;
-    const QString& attributeString(int i) const;
-    const QString& attributeValue(const QString& name) const;
+    QString attributeString(int i) const;
+    QStringView attributeView(int i) const;
+    QString attributeValue(const QString& name) const;
     Zovnode* copyWithoutChildren() const;
     int attributeIndex(const QString& name) const;
     QString attributeText() const;
@@ -268,9 +276,9 @@ private:
 
     // The m_attrCount attribute strings are split in two arrays: equal name lists repeat on
     // most elements of a document, so the loader shares them. Each array is in an arena or of
-    // its own.
+    // its own, and so are the values' own characters.
     const QString* m_names = nullptr;
-    QString* m_values = nullptr;
+    Attrvalue* m_values = nullptr;
     qint32 m_attrCount = 0;
 };
 

@@ -36,7 +36,7 @@ public:
         m_inStartElement = m_lastWasStartElement = true;
     }
 
-    void attribute(const QString& name, const QString& value)
+    void attribute(QStringView name, QStringView value)
     {
         m_buffer += QLatin1Char(' ');
         m_buffer += name;
@@ -150,9 +150,9 @@ private:
     // Markup characters become references; characters XML cannot hold (controls other than
     // tab, line feed and carriage return, U+FFFE, U+FFFF) are dropped. In attributes the three
     // white-space controls become character references too.
-    void appendEscaped(const QString& text, bool escapeWhitespace)
+    void appendEscaped(QStringView text, bool escapeWhitespace)
     {
-        const char16_t* const begin = reinterpret_cast<const char16_t*>(text.constData());
+        const char16_t* const begin = text.utf16();
         const qsizetype size = text.size();
         qsizetype plain = 0;
         for (qsizetype i = 0; i < size; ++i) {
@@ -248,7 +248,7 @@ void Zovtree::writeNode(const Zovnode* element, Textsink& sink)
         if (node->hasAttributes()) {
             const int count = node->attributeStringCount();
             for (int i = 0; i + 1 < count; i += 2)
-                sink.attribute(node->attributeString(i), node->attributeString(i + 1));
+                sink.attribute(node->attributeView(i), node->attributeView(i + 1));
         }
         open.append(Frame { node, 0, false });
         if (formatting && open.size() == formattedDepth)

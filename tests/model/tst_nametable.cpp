@@ -1,13 +1,36 @@
 #include "model/nametable.h"
 #include "model/nodearena.h"
 #include "model/zovnode.h"
+#include "model/zovtree.h"
 
+#include <QBuffer>
 #include <QTest>
 
 #include <memory>
 #include <thread>
 
-// The table is process-wide, so this program has one of its own: the last case fills it.
+namespace {
+
+QString escaped(const QString& value) { return value.toHtmlEscaped(); }
+
+// A document of one element per value, each with the value in attribute a and "en" in b.
+std::unique_ptr<Zovtree> treeOf(const QStringList& values, bool streamed)
+{
+    QString xml = QStringLiteral("<r>");
+    for (const QString& value : values)
+        xml += QStringLiteral("<e a=\"%1\" b=\"en\"/>").arg(escaped(value));
+    xml += QStringLiteral("</r>");
+    QBuffer buffer;
+    buffer.setData(xml.toUtf8());
+    buffer.open(QIODevice::ReadOnly);
+    auto tree = std::make_unique<Zovtree>();
+    const QString error = streamed ? tree->loadStreamed(&buffer) : tree->load(&buffer);
+    return error.isEmpty() && tree->root() ? std::move(tree) : nullptr;
+}
+
+} // namespace
+
+// The tables are process-wide, so this program has one of its own: the last cases fill them.
 class tst_Nametable : public QObject {
     Q_OBJECT
 
@@ -34,9 +57,9 @@ private Q_SLOTS:
             = Zovnode::inArena<Zovattrelementnode>(*source, u"kept", 2, strings, *source);
         Zovnode* const pi = Zovnode::inArena<Zovpinode>(*source, QStringLiteral("t"), QString());
         Nodearena target;
-        Zovnode* const copies[] = { Zovnode::shallowCopy(element, &target),
-            Zovnode::shallowCopy(attributed, &target), Zovnode::shallowCopy(pi, &target),
-            Zovnode::shallowCopy(element) };
+        Zovnode* const copies[]
+            = { Zovnode::shallowCopy(element, &target), Zovnode::shallowCopy(attributed, &target),
+                  Zovnode::shallowCopy(pi, &target), Zovnode::shallowCopy(element) };
         for (Zovnode* const node : { element, attributed, pi })
             Zovnode::destroy(node);
         source.reset();
@@ -47,6 +70,78 @@ private Q_SLOTS:
         QCOMPARE(copies[3]->text(), QStringLiteral("moved"));
         for (Zovnode* const node : copies)
             Zovnode::destroy(node);
+    }
+
+    void valuesOutliveTheirTree_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("shared");
+        QTest::addColumn<bool>("streamed");
+        const QString longValue = QString(300, QLatin1Char('x')) + QStringLiteral("<&\"'>");
+        for (const bool streamed : { false, true }) {
+            const char* const reader = streamed ? "stream reader" : "own reader";
+            QTest::addRow("short, shared (%s)", reader) << QStringLiteral("de") << true << streamed;
+            QTest::addRow("17 characters (%s)", reader)
+                << QStringLiteral("abcdefghijklmnopq") << false << streamed;
+            QTest::addRow("long, with markup (%s)", reader) << longValue << false << streamed;
+            QTest::addRow("non-ASCII (%s)", reader)
+                << QStringLiteral("gr\u00f6\u00dfe \u20ac \U0001f600 long") << false << streamed;
+            QTest::addRow("empty (%s)", reader) << QString() << false << streamed;
+        }
+    }
+
+    void valuesOutliveTheirTree()
+    {
+        QFETCH(QString, value);
+        QFETCH(bool, shared);
+        QFETCH(bool, streamed);
+        auto tree = treeOf({ value }, streamed);
+        QVERIFY(tree);
+        const Zovnode* const element = tree->root()->children()[0];
+        QCOMPARE(element->attributeValue(QStringLiteral("a")), value);
+        QCOMPARE(element->attributeView(1), value);
+        if (shared)
+            QCOMPARE(element->attributeView(1).data(), Nametable::keepValue(value)->constData());
+
+        Nodearena arena;
+        Zovnode* const inArena = Zovnode::shallowCopy(element, &arena);
+        Zovnode* const onHeap = Zovnode::shallowCopy(element);
+        Zovnode* const relisted = Zovnode::shallowCopy(element);
+        relisted->setAttributeList(element->attributeList() + QStringList { "c", value });
+        tree.reset();
+        for (const Zovnode* const copy : { inArena, onHeap, relisted }) {
+            QCOMPARE(copy->attributeString(1), value);
+            QCOMPARE(copy->attributeValue(QStringLiteral("b")), QStringLiteral("en"));
+        }
+        QCOMPARE(relisted->attributeList(), QStringList({ "a", value, "b", "en", "c", value }));
+        for (Zovnode* const node : { inArena, onHeap, relisted })
+            Zovnode::destroy(node);
+    }
+
+    void fullValueTableLeavesValuesTheirOwn()
+    {
+        // More distinct short values than the table takes, read while it fills.
+        QStringList values;
+        for (int i = 0; i < 20000; ++i)
+            values.append(QStringLiteral("v%1").arg(i));
+        for (const bool streamed : { false, true }) {
+            auto tree = treeOf(values, streamed);
+            QVERIFY(tree);
+            const Childspan elements = tree->root()->children();
+            QCOMPARE(elements.size(), values.size());
+            Nodearena arena;
+            Zovnode* const last = Zovnode::shallowCopy(elements[elements.size() - 1], &arena);
+            for (qsizetype i = 0; i < values.size(); ++i) {
+                QCOMPARE(elements[i]->attributeView(1), values[i]);
+                QCOMPARE(elements[i]->attributeView(3), u"en");
+            }
+            tree.reset();
+            QCOMPARE(last->attributeString(1), values.last());
+            Zovnode::destroy(last);
+        }
+        QVERIFY(!Nametable::keepValue(u"unseen"));
+        QVERIFY(Nametable::keepValue(u"v0"));
+        QVERIFY(!Nametable::keepValue(u"v19999"));
     }
 
     void fullTableLeavesNodesTheirOwnNames()

@@ -251,8 +251,9 @@ private Q_SLOTS:
                            : new Zovattrelementnode(name, 4, strings);
             break;
         default:
-            node = inArena ? Zovnode::inArena<Zovtextnode>(arena, QStringLiteral("x"), Nodekind(kind))
-                           : new Zovtextnode(QStringLiteral("x"), Nodekind(kind));
+            node = inArena
+                ? Zovnode::inArena<Zovtextnode>(arena, QStringLiteral("x"), Nodekind(kind))
+                : new Zovtextnode(QStringLiteral("x"), Nodekind(kind));
             break;
         }
         const bool element = kind == Element || kind == Attrelement;
@@ -337,15 +338,12 @@ private Q_SLOTS:
         Zovnode::destroy(element);
     }
 
-    void attributeNamesAreSharedNotTied()
+    void sharedAttributeNamesAreNotTied()
     {
         const auto tree = loadXml(
             "<r><e a=\"1\" b=\"2\"/><e a=\"3\" b=\"4\"/><e b=\"5\" a=\"6\"/><e a=\"7\"/></r>");
         const Childspan e = tree->root()->children();
         QCOMPARE(e.size(), 4);
-        QCOMPARE(&e[0]->attributeString(0), &e[1]->attributeString(0));
-        QVERIFY(&e[0]->attributeString(0) != &e[2]->attributeString(0));
-        QVERIFY(&e[0]->attributeString(0) != &e[3]->attributeString(0));
         QCOMPARE(e[2]->attributeList(), QStringList({ "b", "5", "a", "6" }));
         QCOMPARE(e[3]->attributeList(), QStringList({ "a", "7" }));
 
