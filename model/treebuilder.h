@@ -14,8 +14,9 @@
 class Nodearena;
 
 // Gives equal strings of one load one shared buffer: attribute names repeat on every element,
-// and so do many short values (element names are kept by Nametable). Only the first entries are
-// kept, so a document of unique values cannot grow the table without bound.
+// and so do many short texts (element names and short attribute values are kept by Nametable).
+// Only the first entries are kept, so a document of unique texts cannot grow the table without
+// bound.
 class Stringtable {
 public:
     // New copies come from pool, which must outlive the table.

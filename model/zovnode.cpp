@@ -692,20 +692,6 @@ Zovattrelementnode::Zovattrelementnode(const Zovattrelementnode& source, Nodeare
 }
 
 Zovattrelementnode::Zovattrelementnode(
-    QStringView name, int count, const QString* strings, const QString* names, Nodearena& arena)
-    : Zovelementnode(name, Attrelement)
-{
-    if (!strings || !names || count <= 0)
-        return;
-    m_names = names;
-    m_storage |= AttributesInArena | SharedNames;
-    m_values = valuesIn(arena, count / 2);
-    for (int i = 1; i < count; i += 2)
-        m_values[i / 2] = Attrvalue::make(strings[i], &arena);
-    m_attrCount = count;
-}
-
-Zovattrelementnode::Zovattrelementnode(
     QStringView name, int count, const QString* names, const Attrvalue* values, Nodearena& arena)
     : Zovelementnode(name, Attrelement)
 {

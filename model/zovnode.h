@@ -246,11 +246,8 @@ public:
     // A copy of source's name and attributes in arena, without children or partner.
     Zovattrelementnode(const Zovattrelementnode& source, Nodearena& arena);
     // Takes the names from names, an array that outlives the node and may be shared by many
-    // (see Nodearena::keepStrings), and copies the values of the count strings into arena.
-    Zovattrelementnode(QStringView name, int count, const QString* strings, const QString* names,
-        Nodearena& arena);
-    // As above with the count / 2 values already made, their own characters in arena; the
-    // value array is copied into arena.
+    // (see Nodearena::keepStrings), and the count / 2 values, whose own characters are in arena;
+    // the value array is copied into arena.
     Zovattrelementnode(QStringView name, int count, const QString* names, const Attrvalue* values,
         Nodearena& arena);
     ~Zovattrelementnode();
