@@ -681,14 +681,16 @@ Zovattrelementnode::Zovattrelementnode(const Zovattrelementnode& source, Nodeare
     const int count = source.m_attrCount;
     if (count <= 0)
         return;
+    // The arrays first and then the names, which cannot fail, so that the node is whole
+    // (with empty values) should a value's characters find no room.
+    m_values = valuesIn(arena, count / 2);
     auto* const names = stringsIn(arena, (count + 1) / 2);
     std::uninitialized_copy(source.m_names, source.m_names + (count + 1) / 2, names);
     m_names = names;
     m_storage |= AttributesInArena;
-    m_values = valuesIn(arena, count / 2);
+    m_attrCount = count;
     for (int i = 0; i < count / 2; ++i)
         m_values[i] = source.m_values[i].copy(&arena);
-    m_attrCount = count;
 }
 
 Zovattrelementnode::Zovattrelementnode(
@@ -736,7 +738,7 @@ void Zovattrelementnode::copyAttributes(int count, const QString* strings)
     for (int i = 0; i < count; i += 2)
         names[i / 2] = strings[i];
     m_names = names;
-    // Counted first, so that freeAttributes finds every value made when one cannot be.
+    // Counted first, so that freeAttributes frees the values made should one fail.
     m_values = new Attrvalue[size_t(count / 2)];
     m_attrCount = count;
     for (int i = 1; i < count; i += 2)
@@ -746,15 +748,16 @@ void Zovattrelementnode::copyAttributes(int count, const QString* strings)
 void Zovattrelementnode::copyAttributes(int count, const QString* strings, Nodearena& arena)
 {
     freeAttributes();
+    // As in the copy constructor: the node is whole before the values are made.
+    m_values = valuesIn(arena, count / 2);
     auto* const names = stringsIn(arena, (count + 1) / 2);
     for (int i = 0; i < count; i += 2)
         new (names + i / 2) QString(strings[i]);
     m_names = names;
     m_storage |= AttributesInArena;
-    m_values = valuesIn(arena, count / 2);
+    m_attrCount = count;
     for (int i = 1; i < count; i += 2)
         m_values[i / 2] = Attrvalue::make(strings[i], &arena);
-    m_attrCount = count;
 }
 
 bool Zovattrelementnode::hasAttributes() const { return m_attrCount > 0; }
