@@ -9,6 +9,34 @@
 #include <limits>
 #include <utility>
 
+namespace {
+
+// The slot of table (open addressing, at most half full, so every probe ends) that holds text,
+// else the free slot where it belongs.
+template <typename Slot> Slot& probe(QVector<Slot>& table, size_t hash, QStringView text)
+{
+    const size_t mask = size_t(table.size()) - 1;
+    for (size_t k = hash & mask;; k = (k + 1) & mask) {
+        Slot& slot = table[qsizetype(k)];
+        if (slot.isFree() || (slot.hash == hash && slot.view() == text))
+            return slot;
+    }
+}
+
+// Doubles table and puts every taken slot where it now belongs; throws std::bad_alloc like
+// sizedVector.
+template <typename Slot> void growSlots(QVector<Slot>& table)
+{
+    QVector<Slot> old = sizedVector<Slot>(table.size() * 2);
+    old.swap(table);
+    for (Slot& slot : old) {
+        if (!slot.isFree())
+            probe(table, slot.hash, slot.view()) = std::move(slot);
+    }
+}
+
+} // namespace
+
 Stringtable::Stringtable(qsizetype capacity, Stringpool& pool)
     : m_pool(pool)
     , m_capacity(capacity)
@@ -23,78 +51,38 @@ QString Stringtable::intern(QStringView text)
     if (text.isEmpty())
         return text.toString();
     const size_t hash = qHash(text);
-    Slot& slot = find(hash, text);
-    if (!slot.text.isNull())
+    Slot& slot = probe(m_slots, hash, text);
+    if (!slot.isFree())
         return slot.text;
     QString copy = m_pool.copy(text);
     if (m_size < m_capacity) {
         slot.hash = hash;
         slot.text = copy;
         if (++m_size * 2 > m_slots.size())
-            grow();
+            growSlots(m_slots);
     }
     return copy;
 }
 
-Stringtable::Slot& Stringtable::find(size_t hash, QStringView text)
-{
-    const size_t mask = size_t(m_slots.size()) - 1;
-    for (size_t k = hash & mask;; k = (k + 1) & mask) {
-        Slot& slot = m_slots[qsizetype(k)];
-        if (slot.text.isNull() || (slot.hash == hash && slot.text == text))
-            return slot;
-    }
-}
-
-void Stringtable::grow()
-{
-    QVector<Slot> old = sizedVector<Slot>(m_slots.size() * 2);
-    old.swap(m_slots);
-    for (Slot& slot : old) {
-        if (!slot.text.isNull())
-            find(slot.hash, slot.text) = std::move(slot);
-    }
-}
-
 Valuecache::Valuecache()
-    : m_slots(64)
+    : m_slots(sizedVector<Slot>(64))
 {
 }
 
 const QString* Valuecache::keep(QStringView text)
 {
     const size_t hash = qHash(text);
-    Slot& slot = find(hash, text);
-    if (slot.kept)
+    Slot& slot = probe(m_slots, hash, text);
+    if (!slot.isFree())
         return slot.kept;
     const QString* const kept = Nametable::keepValue(text);
     if (kept) {
         slot.hash = hash;
         slot.kept = kept;
         if (++m_size * 2 > m_slots.size())
-            grow();
+            growSlots(m_slots);
     }
     return kept;
-}
-
-Valuecache::Slot& Valuecache::find(size_t hash, QStringView text)
-{
-    const size_t mask = size_t(m_slots.size()) - 1;
-    for (size_t k = hash & mask;; k = (k + 1) & mask) {
-        Slot& slot = m_slots[qsizetype(k)];
-        if (!slot.kept || (slot.hash == hash && *slot.kept == text))
-            return slot;
-    }
-}
-
-void Valuecache::grow()
-{
-    QVector<Slot> old(m_slots.size() * 2);
-    old.swap(m_slots);
-    for (const Slot& slot : old) {
-        if (slot.kept)
-            find(slot.hash, *slot.kept) = slot;
-    }
 }
 
 namespace {

@@ -27,13 +27,11 @@ public:
 
 private:
     struct Slot {
+        bool isFree() const { return text.isNull(); }
+        QStringView view() const { return text; }
         size_t hash = 0;
         QString text;
     };
-
-    // The slot that holds text, else the free slot where it belongs.
-    Slot& find(size_t hash, QStringView text);
-    void grow();
 
     Stringpool& m_pool;
     qsizetype m_capacity;
@@ -53,13 +51,11 @@ public:
 
 private:
     struct Slot {
+        bool isFree() const { return !kept; }
+        QStringView view() const { return *kept; }
         size_t hash = 0;
         const QString* kept = nullptr;
     };
-
-    // The slot that holds text, else the free slot where it belongs.
-    Slot& find(size_t hash, QStringView text);
-    void grow();
 
     qsizetype m_size = 0;
     // Open addressing, at most half full; the table's bound bounds it too.
