@@ -43,10 +43,15 @@ QString nodeText(const Zovnode* node)
 
 QString attributeText(const Zovnode* node)
 {
+    // Views of the stored strings: a list of copies would allocate for every value of its own.
     QString text;
-    const QStringList list = node->attributeList();
-    for (int i = 0; i + 1 < list.size(); i += 2)
-        text += list[i] + QLatin1String("='") + list[i + 1] + QLatin1String("' ");
+    const int count = node->attributeStringCount();
+    for (int i = 0; i + 1 < count; i += 2) {
+        text += node->attributeView(i);
+        text += QLatin1String("='");
+        text += node->attributeView(i + 1);
+        text += QLatin1String("' ");
+    }
     return text;
 }
 
