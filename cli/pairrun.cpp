@@ -92,15 +92,22 @@ Pairoutcome runPair(const Pairjob& job, const Options& options)
     const Zovnode* root1 = rootOf(run.tree1());
     const Zovnode* const resultRoot = rootOf(run.resultTree());
     const bool equal = documentsEqual(root1, resultRoot);
-    if (!job.report) {
+    // Without a report nothing reads tree 1 any more. Freeing its millions of nodes one by one
+    // takes as long as a good part of the writing, so a writer thread does both at once; neither
+    // touches what the other does.
+    bool released = false;
+    const auto countAndRelease = [&] {
+        if (job.report || released)
+            return;
         outcome.counts = countMarks(resultRoot, &outcome.shifted);
-        // Nothing reads tree 1 any more: writing a deep result needs the room.
         run.releaseFirstTree();
         root1 = nullptr;
-    }
+        released = true;
+    };
     QString error;
     bool reported = false;
     if (job.writeResult && job.resultPath == QLatin1String("-")) {
+        countAndRelease();
         QFile out;
         out.open(stdout, QIODevice::WriteOnly);
         error = run.writeResult(&out);
@@ -118,6 +125,7 @@ Pairoutcome runPair(const Pairjob& job, const Options& options)
         if (job.report)
             outcome.report = buildChangereport(root1, resultRoot, &run.originals(), options.all);
         reported = job.report;
+        countAndRelease();
         writer.wait();
         error = writer.result();
         outcome.where = writes ? QStringLiteral("Result file: ") + run.resultPath()
@@ -125,6 +133,7 @@ Pairoutcome runPair(const Pairjob& job, const Options& options)
     }
     if (job.report && !reported)
         outcome.report = buildChangereport(root1, resultRoot, &run.originals(), options.all);
+    countAndRelease();
     log.flush();
     timer.done(job.report ? "write and report" : "write");
     if (!error.isEmpty()) {
