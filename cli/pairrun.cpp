@@ -92,9 +92,8 @@ Pairoutcome runPair(const Pairjob& job, const Options& options)
     const Zovnode* root1 = rootOf(run.tree1());
     const Zovnode* const resultRoot = rootOf(run.resultTree());
     const bool equal = documentsEqual(root1, resultRoot);
-    // Without a report nothing reads tree 1 any more. Freeing its millions of nodes one by one
-    // takes as long as a good part of the writing, so a writer thread does both at once; neither
-    // touches what the other does.
+    // Without a report nothing reads tree 1 any more. Its nodes are freed one by one, so that
+    // happens on this thread while the writer thread writes; the result refers to nothing of it.
     bool released = false;
     const auto countAndRelease = [&] {
         if (job.report || released)
