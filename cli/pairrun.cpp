@@ -94,14 +94,12 @@ Pairoutcome runPair(const Pairjob& job, const Options& options)
     const bool equal = documentsEqual(root1, resultRoot);
     // Without a report nothing reads tree 1 any more. Its nodes are freed one by one, so that
     // happens on this thread while the writer thread writes; the result refers to nothing of it.
-    bool released = false;
     const auto countAndRelease = [&] {
-        if (job.report || released)
+        if (job.report)
             return;
         outcome.counts = countMarks(resultRoot, &outcome.shifted);
         run.releaseFirstTree();
         root1 = nullptr;
-        released = true;
     };
     QString error;
     bool reported = false;
@@ -132,7 +130,8 @@ Pairoutcome runPair(const Pairjob& job, const Options& options)
     }
     if (job.report && !reported)
         outcome.report = buildChangereport(root1, resultRoot, &run.originals(), options.all);
-    countAndRelease();
+    if (!job.writeResult)
+        countAndRelease();
     log.flush();
     timer.done(job.report ? "write and report" : "write");
     if (!error.isEmpty()) {
