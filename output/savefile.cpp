@@ -3,7 +3,47 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#endif
+
 namespace {
+
+// A save file that hands its data to the disk while it is still being written, so that the
+// commit's sync waits for the last few megabytes instead of the whole file (a third of a second
+// for a result of 200 MB).
+class Writeaheadfile final : public QSaveFile {
+public:
+    using QSaveFile::QSaveFile;
+
+protected:
+    qint64 writeData(const char* data, qint64 len) override
+    {
+        const qint64 written = QSaveFile::writeData(data, len);
+        if (written > 0) {
+            m_pending += written;
+            if (m_pending >= step)
+                startWriteback();
+        }
+        return written;
+    }
+
+private:
+    static constexpr qint64 step = qint64(8) << 20;
+
+    void startWriteback()
+    {
+#ifdef Q_OS_LINUX
+        // Only starts the writing; a failure here shows again in the commit's sync.
+        sync_file_range(handle(), m_started, m_pending, SYNC_FILE_RANGE_WRITE);
+#endif
+        m_started += m_pending;
+        m_pending = 0;
+    }
+
+    qint64 m_started = 0;
+    qint64 m_pending = 0;
+};
 
 // Fills device and pushes buffered data out; returns the empty string or the error text.
 QString fillAndFlush(QFileDevice& device, const std::function<QString(QIODevice*)>& fill)
@@ -51,7 +91,7 @@ Saveresult saveInPlace(
 Saveresult saveWhole(
     const QString& path, const std::function<QString(QIODevice*)>& fill, QString* reason)
 {
-    QSaveFile file(path);
+    Writeaheadfile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         const QFileInfo info(path);
         if (info.isFile() && info.isWritable())

@@ -82,6 +82,38 @@ private Q_SLOTS:
         QCOMPARE(reason.isEmpty(), saved == Saveresult::Saved);
     }
 
+    // Files larger than a write-ahead step, written in pieces that do not divide it.
+    void largeFile_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("saved whole") << QString();
+        QTest::newRow("failure keeps the earlier file") << QStringLiteral("disk full");
+    }
+
+    void largeFile()
+    {
+        QFETCH(QString, failure);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("big.xml"));
+        QVERIFY(writeTextFile(path, "old"));
+        QByteArray expected;
+        for (int k = 0; expected.size() < (qsizetype(20) << 20); ++k)
+            expected += QByteArray::number(k).repeated(9000 + k % 7);
+        QString reason;
+        const Saveresult saved = saveWhole(
+            path,
+            [&](QIODevice* device) {
+                for (qsizetype at = 0; at < expected.size(); at += 65537)
+                    device->write(expected.mid(at, 65537));
+                return failure;
+            },
+            &reason);
+        QCOMPARE(int(saved), int(failure.isEmpty() ? Saveresult::Saved : Saveresult::WriteFailed));
+        QCOMPARE(readTextFile(path), failure.isEmpty() ? expected : QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList { QStringLiteral("big.xml") });
+    }
+
     // Both writers of whole files go through the fallback.
     void writersSaveInPlace()
     {
