@@ -547,21 +547,33 @@ void Cmpvector_str::matchEqualInPlace()
     // The keys hold the fingerprints until the classes replace them, so that each loop can
     // fetch the index slots of the children a few places ahead.
     constexpr int ahead = 8;
-    for (int i = 0; i < count1; ++i)
-        keys1[i] = nodeFingerprint(child1(i), flags);
-    for (int j = 0; j < count2; ++j)
-        keys2[j] = nodeFingerprint(child2(j), flags);
+    const Childspan list1 = count1 ? node1->children() : Childspan();
+    const Childspan list2 = count2 ? node2->children() : Childspan();
     // Children equal at the same index match without any index: most of a long list stays in
-    // place, and walking both lists in step is far cheaper than hashing every child.
+    // place, and walking both lists in step is far cheaper than hashing every child. One pass
+    // reads both fingerprints and confirms an equal pair while its nodes are in the cache; in a
+    // long list each child is a cache miss of its own, so the nodes ahead are fetched early.
     const int common = qMin(count1, count2);
     int matched = 0;
     for (int i = 0; i < common; ++i) {
-        if (keys1[i] == keys2[i] && storedSubtreesEqual(child1(i), child2(i), flags)) {
+        if (i + ahead < common) {
+            __builtin_prefetch(list1.at(i + ahead));
+            __builtin_prefetch(list2.at(i + ahead));
+        }
+        Zovnode* const first = list1.at(i);
+        Zovnode* const second = list2.at(i);
+        keys1[i] = nodeFingerprint(first, flags);
+        keys2[i] = nodeFingerprint(second, flags);
+        if (keys1[i] == keys2[i] && storedSubtreesEqual(first, second, flags)) {
             state1[i] = complete_match;
             state2[i] = complete_match;
             ++matched;
         }
     }
+    for (int i = common; i < count1; ++i)
+        keys1[i] = nodeFingerprint(list1.at(i), flags);
+    for (int j = common; j < count2; ++j)
+        keys2[j] = nodeFingerprint(list2.at(j), flags);
     // The rest are numbered for the move pass: the open side-1 children go into one index by
     // fingerprint, and each open side-2 child looks its fingerprint up there. A side-1 class
     // that no side-2 child joins pairs with nothing, whatever its number.
@@ -592,7 +604,7 @@ void Cmpvector_str::matchEqualInPlace()
         if (i + ahead < count1 && state1[i + ahead] == Open)
             firstClass.prefetch(keys1[i + ahead]);
         if (state1[i] == Open)
-            keys1[i] = classOf(child1(i), keys1[i]);
+            keys1[i] = classOf(list1.at(i), keys1[i]);
     }
     for (int j = 0; j < count2; ++j) {
         if (j + ahead < count2 && state2[j + ahead] == Open)
@@ -600,7 +612,7 @@ void Cmpvector_str::matchEqualInPlace()
         if (state2[j] != Open)
             continue;
         const quint64 fingerprint = keys2[j];
-        keys2[j] = firstClass.contains(fingerprint) ? classOf(child2(j), fingerprint) : nextKey++;
+        keys2[j] = firstClass.contains(fingerprint) ? classOf(list2.at(j), fingerprint) : nextKey++;
     }
     m_keyBound = nextKey;
 }
