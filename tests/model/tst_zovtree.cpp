@@ -47,6 +47,10 @@ private Q_SLOTS:
     {
         const QVector<int> filled = sizedVector<int>(3, 7);
         QCOMPARE(filled, (QVector<int> { 7, 7, 7 }));
+        // Long enough to get its pages at once.
+        const QVector<quint64> large = sizedVector<quint64>(300000, 9);
+        QCOMPARE(large.size(), 300000);
+        QCOMPARE(std::count(large.begin(), large.end(), quint64(9)), 300000);
         QVERIFY_THROWS_EXCEPTION(std::bad_alloc, sizedVector<quint64>(qsizetype(1) << 58));
     }
 
