@@ -10,8 +10,8 @@
 namespace {
 
 // A save file that hands its data to the disk while it is still being written, so that the
-// commit's sync waits for the last few megabytes instead of the whole file (a third of a second
-// for a result of 200 MB).
+// commit's sync has little left to write (on a result of 200 MB it waited 0.15 to 0.2 s instead
+// of 0.25 to 0.35 s).
 class Writeaheadfile final : public QSaveFile {
 public:
     using QSaveFile::QSaveFile;
