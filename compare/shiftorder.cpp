@@ -55,10 +55,22 @@ QVector<bool> keptOrder(const QVector<int>& oldIndex)
     const int count = int(oldIndex.size());
     QVector<bool> kept = sizedVector<bool>(count, false);
     int oldCount = 0;
-    for (const int i : oldIndex)
+    bool rising = true;
+    for (const int i : oldIndex) {
+        if (i < 0)
+            continue;
+        rising = rising && i >= oldCount;
         oldCount = qMax(oldCount, i + 1);
+    }
     if (oldCount == 0)
         return kept;
+    // Old indices that rise throughout (everything behind an insertion) are one chain holding
+    // every pair, the only largest one.
+    if (rising) {
+        for (int j = 0; j < count; ++j)
+            kept[j] = oldIndex[j] >= 0;
+        return kept;
+    }
 
     Chaintree tree(oldCount);
     QVector<int> previous = sizedVector<int>(count, -1);
