@@ -22,8 +22,9 @@ private Q_SLOTS:
             << QVector<int> { 0, 3, 1, 2 } << QVector<bool> { true, false, true, true };
         QTest::newRow("reversed, the one in place stays")
             << QVector<int> { 2, 1, 0 } << QVector<bool> { false, true, false };
-        QTest::newRow("equal length, the block in place stays") << QVector<int> { 4, 5, 2, 3, 0,
-            1 } << QVector<bool> { false, false, true, true, false, false };
+        const QVector<bool> middleKept { false, false, true, true, false, false };
+        QTest::newRow("equal length, the block in place stays")
+            << QVector<int> { 4, 5, 2, 3, 0, 1 } << middleKept;
     }
 
     void keptOrder()
