@@ -1,6 +1,7 @@
 #include "compare/fingerprint.h"
 
 #include "config/cfgstore.h"
+#include "model/texthash.h"
 #include "model/zovnode.h"
 
 #include <QPair>
@@ -33,7 +34,7 @@ quint64 combine(quint64 h, quint64 value)
 // The length goes in first, so where one string ends and the next begins stays unambiguous.
 quint64 combineString(quint64 h, QStringView text)
 {
-    return combine(combine(h, quint64(text.size())), quint64(qHash(text, stringSeed)));
+    return combine(combine(h, quint64(text.size())), quint64(textHash(text, stringSeed)));
 }
 
 int childCount(const Zovnode* node)

@@ -1,5 +1,7 @@
 #include "model/nametable.h"
 
+#include "model/texthash.h"
+
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
@@ -9,6 +11,9 @@
 namespace {
 
 constexpr qsizetype maxNameLength = 1024;
+
+// Names are looked up for every element built, so their hash must be cheap (see textHash).
+using Nameview = Textkey<QStringView>;
 
 struct Table {
     Table(qsizetype strings, qsizetype chars)
@@ -22,7 +27,7 @@ struct Table {
     const qsizetype maxCharacters;
     QMutex mutex;
     // Keyed by views of the kept strings, which never move.
-    QHash<QStringView, const QString*> names;
+    QHash<Nameview, const QString*> names;
     qsizetype characters = 0;
     // Set once the table takes no more; it never changes after that, so readers no longer
     // need the lock.
@@ -47,7 +52,7 @@ Table& valueTable()
 const QString* keepShared(Table& shared, QStringView name)
 {
     const QMutexLocker lock(&shared.mutex);
-    if (const QString* const found = shared.names.value(name))
+    if (const QString* const found = shared.names.value({ name }))
         return found;
     if (shared.names.size() >= shared.maxStrings
         || shared.characters + name.size() > shared.maxCharacters) {
@@ -55,7 +60,7 @@ const QString* keepShared(Table& shared, QStringView name)
         return nullptr;
     }
     const QString* const kept = new QString(name.toString());
-    shared.names.insert(QStringView(*kept), kept);
+    shared.names.insert({ QStringView(*kept) }, kept);
     shared.characters += name.size();
     return kept;
 }
@@ -68,12 +73,12 @@ const QString* Nametable::keep(QStringView name)
         return nullptr;
     // Each thread looks up its own names first: two parse threads would otherwise meet at the
     // lock for every element they build.
-    thread_local QHash<QStringView, const QString*> seen;
-    if (const QString* const found = seen.value(name))
+    thread_local QHash<Nameview, const QString*> seen;
+    if (const QString* const found = seen.value({ name }))
         return found;
     const QString* const kept = keepShared(nameTable(), name);
     if (kept)
-        seen.insert(QStringView(*kept), kept);
+        seen.insert({ QStringView(*kept) }, kept);
     return kept;
 }
 
@@ -84,5 +89,5 @@ const QString* Nametable::keepValue(QStringView value)
     Table& values = valueTable();
     if (!values.full.load(std::memory_order_acquire))
         return keepShared(values, value);
-    return values.names.value(value);
+    return values.names.value({ value });
 }

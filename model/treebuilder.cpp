@@ -3,6 +3,7 @@
 #include "model/nametable.h"
 #include "model/nodearena.h"
 #include "model/sizedvector.h"
+#include "model/texthash.h"
 
 #include <QSet>
 #include <algorithm>
@@ -50,7 +51,7 @@ QString Stringtable::intern(QStringView text)
     // empty data; neither costs an allocation, so neither needs sharing.
     if (text.isEmpty())
         return text.toString();
-    const size_t hash = qHash(text);
+    const size_t hash = textHash(text);
     Slot& slot = probe(m_slots, hash, text);
     if (!slot.isFree())
         return slot.text;
@@ -71,7 +72,7 @@ Valuecache::Valuecache()
 
 const QString* Valuecache::keep(QStringView text)
 {
-    const size_t hash = qHash(text);
+    const size_t hash = textHash(text);
     Slot& slot = probe(m_slots, hash, text);
     if (!slot.isFree())
         return slot.kept;
@@ -204,7 +205,7 @@ const QString* Treebuilder::sharedNames(const QString* names, qsizetype count)
     constexpr qsizetype keptLists = 1 << 12;
     size_t hash = size_t(count);
     for (qsizetype i = 0; i < count; ++i)
-        hash = hash * 31 + qHash(names[i]);
+        hash = hash * 31 + textHash(names[i]);
     for (auto it = m_nameLists.constFind(hash); it != m_nameLists.cend() && it.key() == hash;
          ++it) {
         const Namelist& list = it.value();
