@@ -3,24 +3,27 @@
 #include "config/cfgstore.h"
 #include "output/resultwriter.h"
 
+#include <QByteArray>
 #include <QIODevice>
-#include <QStringEncoder>
 #include <QVector>
 
-// Writes XML text into a buffer exactly as the toolkit's stream writer does for the calls made
-// here (same escaping, same auto-formatting), and hands the device UTF-8 in large pieces. The
-// toolkit's writer copies and escapes every text one character at a time; this one copies runs
-// that need no escaping at once, which makes writing several times faster.
+#include <cstring>
+
+// Writes XML text exactly as the toolkit's stream writer does for the calls made here (same
+// escaping, same auto-formatting), encoded as UTF-8 straight from the stored texts into a
+// buffer that goes to the device in large pieces. The toolkit's writer copies and escapes every
+// text one character at a time and encodes it in a second pass; this one does both in one.
 class Zovtree::Textsink {
 public:
     explicit Textsink(QIODevice* device)
         : m_device(device)
+        , m_buffer(2 * pieceSize, Qt::Uninitialized)
     {
     }
 
     void setAutoFormatting(bool on) { m_autoFormatting = on; }
     bool autoFormatting() const { return m_autoFormatting; }
-    void setIndent(int spaces) { m_indent = QString(spaces, QLatin1Char(' ')); }
+    void setIndent(int spaces) { m_indent = QByteArray(spaces, ' '); }
 
     // Auto-formatting opens the document element on a new line even at the start of the
     // output; the caller decides what precedes it, so that line feed is dropped.
@@ -31,18 +34,18 @@ public:
         if (!finishStartElement(false) && m_autoFormatting)
             indent(m_depth);
         ++m_depth;
-        m_buffer += QLatin1Char('<');
-        m_buffer += name;
+        append('<');
+        appendUtf8(name);
         m_inStartElement = m_lastWasStartElement = true;
     }
 
     void attribute(QStringView name, QStringView value)
     {
-        m_buffer += QLatin1Char(' ');
-        m_buffer += name;
-        m_buffer += QLatin1String("=\"");
-        appendEscaped(value, true);
-        m_buffer += QLatin1Char('"');
+        append(' ');
+        appendUtf8(name);
+        append("=\"", 2);
+        appendUtf8(value, Attribute);
+        append('"');
     }
 
     void endElement(const QString& name)
@@ -50,7 +53,7 @@ public:
         if (m_depth == 0)
             return;
         if (m_inStartElement) {
-            m_buffer += QLatin1String("/>");
+            append("/>", 2);
             m_lastWasStartElement = m_inStartElement = false;
             --m_depth;
             return;
@@ -59,69 +62,150 @@ public:
             indent(m_depth - 1);
         m_lastWasStartElement = false;
         --m_depth;
-        m_buffer += QLatin1String("</");
-        m_buffer += name;
-        m_buffer += QLatin1Char('>');
+        append("</", 2);
+        appendUtf8(name);
+        append('>');
     }
 
     void characters(const QString& text)
     {
         finishStartElement(true);
-        appendEscaped(text, false);
+        appendUtf8(text, Content);
     }
 
     void comment(const QString& text)
     {
         if (!finishStartElement(false) && m_autoFormatting)
             indent(m_depth);
-        m_buffer += QLatin1String("<!--");
-        m_buffer += text;
-        m_buffer += QLatin1String("-->");
+        append("<!--", 4);
+        appendUtf8(text);
+        append("-->", 3);
         m_inStartElement = m_lastWasStartElement = false;
     }
 
     void cdata(const QString& text)
     {
         finishStartElement(true);
-        m_buffer += QLatin1String("<![CDATA[");
+        append("<![CDATA[", 9);
         if (text.contains(QLatin1String("]]>")))
-            m_buffer
-                += QString(text).replace(QLatin1String("]]>"), QLatin1String("]]]]><![CDATA[>"));
+            appendUtf8(
+                QString(text).replace(QLatin1String("]]>"), QLatin1String("]]]]><![CDATA[>")));
         else
-            m_buffer += text;
-        m_buffer += QLatin1String("]]>");
+            appendUtf8(text);
+        append("]]>", 3);
     }
 
     void processingInstruction(const QString& target, const QString& data)
     {
         if (!finishStartElement(false) && m_autoFormatting)
             indent(m_depth);
-        m_buffer += QLatin1String("<?");
-        m_buffer += target;
+        append("<?", 2);
+        appendUtf8(target);
         // A null data (an unset mark text) is written without the blank, an empty one with it.
         if (!data.isNull()) {
-            m_buffer += QLatin1Char(' ');
-            m_buffer += data;
+            append(' ');
+            appendUtf8(data);
         }
-        m_buffer += QLatin1String("?>");
+        append("?>", 2);
     }
 
-    void lineFeed() { m_buffer += QLatin1Char('\n'); }
+    void lineFeed() { append('\n'); }
 
-    // Sends the gathered text once it has reached the piece size, or at once when final.
+    // Sends the gathered bytes once they have reached the piece size, or at once when final.
     void drain(bool final)
     {
-        if (m_buffer.size() < pieceSize && !final)
+        if (m_size < pieceSize && !final)
             return;
-        if (m_dropLeadingLineFeed && m_buffer.startsWith(QLatin1Char('\n')))
-            m_buffer.remove(0, 1);
+        const char* data = m_buffer.constData();
+        qsizetype size = m_size;
+        if (m_dropLeadingLineFeed && size > 0 && data[0] == '\n') {
+            ++data;
+            --size;
+        }
         m_dropLeadingLineFeed = false;
-        m_device->write(m_encoder.encode(m_buffer));
-        m_buffer.resize(0);
+        m_device->write(data, size);
+        m_size = 0;
     }
 
 private:
     static constexpr qsizetype pieceSize = 1 << 15;
+
+    enum Escaping { Verbatim, Content, Attribute };
+
+    // Room for n more bytes; the buffer grows only for a long indent.
+    char* room(qsizetype n)
+    {
+        if (m_size + n > m_buffer.size())
+            m_buffer.resize(qMax(m_buffer.size() * 2, m_size + n));
+        return m_buffer.data() + m_size;
+    }
+
+    void append(char c)
+    {
+        *room(1) = c;
+        ++m_size;
+    }
+
+    void append(const char* text, qsizetype n)
+    {
+        std::memcpy(room(n), text, size_t(n));
+        m_size += n;
+    }
+
+    // UTF-8 of text, markup escaped as escaping says. A surrogate without its other half (no
+    // parsed document holds one) becomes U+FFFD, as the toolkit's encoder writes it. Long texts
+    // go out in slices, so the buffer stays at about a piece.
+    void appendUtf8(QStringView text, Escaping escaping = Verbatim)
+    {
+        constexpr qsizetype slice = 1 << 12;
+        const char16_t* const units = text.utf16();
+        const qsizetype n = text.size();
+        qsizetype i = 0;
+        while (i < n) {
+            const qsizetype end = qMin(n, i + slice);
+            // "&quot;" is the longest a unit grows to; a slice may end inside a pair.
+            char* out = room(6 * (end - i + 1));
+            char* const start = out;
+            for (; i < end; ++i) {
+                if (escaping == Verbatim || !needsEscape(units[i]))
+                    out = encode(units, n, i, out);
+                else
+                    out = escape(units[i], escaping == Attribute, out);
+            }
+            m_size += out - start;
+            drain(false);
+        }
+    }
+
+    // Writes the character at units[i] and moves i past it; returns the end of what it wrote.
+    static char* encode(const char16_t* units, qsizetype n, qsizetype& i, char* out)
+    {
+        char32_t c = units[i];
+        if (c < 0x80) {
+            *out++ = char(c);
+            return out;
+        }
+        if (c < 0x800) {
+            *out++ = char(0xc0 | (c >> 6));
+            *out++ = char(0x80 | (c & 0x3f));
+            return out;
+        }
+        if (QChar::isSurrogate(c)) {
+            if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(units[i + 1])) {
+                c = QChar::surrogateToUcs4(char16_t(c), units[++i]);
+                *out++ = char(0xf0 | (c >> 18));
+                *out++ = char(0x80 | ((c >> 12) & 0x3f));
+                *out++ = char(0x80 | ((c >> 6) & 0x3f));
+                *out++ = char(0x80 | (c & 0x3f));
+                return out;
+            }
+            c = QChar::ReplacementCharacter;
+        }
+        *out++ = char(0xe0 | (c >> 12));
+        *out++ = char(0x80 | ((c >> 6) & 0x3f));
+        *out++ = char(0x80 | (c & 0x3f));
+        return out;
+    }
 
     // Closes a pending start tag; returns whether content was written since the last tag.
     bool finishStartElement(bool contents)
@@ -130,16 +214,16 @@ private:
         m_wroteSomething = contents;
         if (!m_inStartElement)
             return hadSomethingWritten;
-        m_buffer += QLatin1Char('>');
+        append('>');
         m_inStartElement = false;
         return hadSomethingWritten;
     }
 
     void indent(int level)
     {
-        m_buffer += QLatin1Char('\n');
+        append('\n');
         for (int i = level; i > 0; --i)
-            m_buffer += m_indent;
+            append(m_indent.constData(), m_indent.size());
     }
 
     static bool needsEscape(char16_t c)
@@ -150,50 +234,37 @@ private:
     // Markup characters become references; characters XML cannot hold (controls other than
     // tab, line feed and carriage return, U+FFFE, U+FFFF) are dropped. In attributes the three
     // white-space controls become character references too.
-    void appendEscaped(QStringView text, bool escapeWhitespace)
+    static char* escape(char16_t c, bool inAttribute, char* out)
     {
-        const char16_t* const begin = text.utf16();
-        const qsizetype size = text.size();
-        qsizetype plain = 0;
-        for (qsizetype i = 0; i < size; ++i) {
-            const char16_t c = begin[i];
-            if (!needsEscape(c))
-                continue;
-            m_buffer += QStringView(begin + plain, i - plain);
-            plain = i + 1;
-            switch (c) {
-            case u'<':
-                m_buffer += QLatin1String("&lt;");
-                break;
-            case u'>':
-                m_buffer += QLatin1String("&gt;");
-                break;
-            case u'&':
-                m_buffer += QLatin1String("&amp;");
-                break;
-            case u'"':
-                m_buffer += QLatin1String("&quot;");
-                break;
-            case u'\t':
-                m_buffer += escapeWhitespace ? QLatin1String("&#9;") : QLatin1String("\t");
-                break;
-            case u'\n':
-                m_buffer += escapeWhitespace ? QLatin1String("&#10;") : QLatin1String("\n");
-                break;
-            case u'\r':
-                m_buffer += escapeWhitespace ? QLatin1String("&#13;") : QLatin1String("\r");
-                break;
-            default:
-                break;
-            }
+        const auto put = [out](const char* reference, size_t size) {
+            std::memcpy(out, reference, size);
+            return out + size;
+        };
+        switch (c) {
+        case u'<':
+            return put("&lt;", 4);
+        case u'>':
+            return put("&gt;", 4);
+        case u'&':
+            return put("&amp;", 5);
+        case u'"':
+            return put("&quot;", 6);
+        case u'\t':
+            return inAttribute ? put("&#9;", 4) : put("\t", 1);
+        case u'\n':
+            return inAttribute ? put("&#10;", 5) : put("\n", 1);
+        case u'\r':
+            return inAttribute ? put("&#13;", 5) : put("\r", 1);
+        default:
+            return out;
         }
-        m_buffer += QStringView(begin + plain, size - plain);
     }
 
     QIODevice* m_device;
-    QString m_buffer;
-    QStringEncoder m_encoder { QStringEncoder::Utf8 };
-    QString m_indent = QStringLiteral("    ");
+    // m_size bytes of it are written; the rest is room.
+    QByteArray m_buffer;
+    qsizetype m_size = 0;
+    QByteArray m_indent = QByteArrayLiteral("    ");
     int m_depth = 0;
     bool m_autoFormatting = false;
     bool m_inStartElement = false;

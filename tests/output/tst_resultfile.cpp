@@ -5,7 +5,9 @@
 #include "output/textdiff.h"
 
 #include <QBuffer>
+#include <QStringEncoder>
 #include <QTest>
+#include <QXmlStreamWriter>
 
 // What goes into the result file, where the unit shows it more directly than a whole run: text
 // differences, awkwardly configured mark texts, reading the prolog and documents too deep for the
@@ -184,6 +186,52 @@ private Q_SLOTS:
         buffer.open(QIODevice::ReadOnly);
         QCOMPARE(readPrologText(&buffer), prolog);
         QVERIFY(buffer.pos() < (1 << 20));
+    }
+
+    // The result is written as the toolkit's stream writer writes the same calls, encoded as
+    // its UTF-8 encoder does, for texts of every width, and for long texts that go out in
+    // several pieces.
+    void writtenAsTheStreamWriterWrites_data()
+    {
+        QTest::addColumn<QString>("text");
+        const QString wide = QStringLiteral("a\u00e9\u20ac\U0001F600&<");
+        QTest::newRow("ASCII") << QStringLiteral("plain text");
+        QTest::newRow("two and three bytes") << QStringLiteral("\u00e9 \u00df \u20ac \u4e2d");
+        QTest::newRow("outside the basic plane") << QStringLiteral("a\U0001F600b");
+        QTest::newRow("pair across a slice")
+            << QString(4095, QLatin1Char('x')) + QStringLiteral("\U0001F600y");
+        QTest::newRow("references across slices") << QStringLiteral("<&>\"").repeated(3000);
+        QTest::newRow("several pieces") << wide.repeated(20000);
+        QTest::newRow("lone surrogates")
+            << QString(QChar(0xd800)) + QStringLiteral("a") + QChar(0xdc00);
+        QTest::newRow("characters XML cannot hold") << QStringLiteral("a\x01b\ufffec\uffff");
+    }
+    void writtenAsTheStreamWriterWrites()
+    {
+        QFETCH(QString, text);
+        Cfgstore::instance().setParameter(QStringLiteral("savemode"), QStringLiteral("0"));
+        QXmlStreamAttributes attributes;
+        attributes.append(QStringLiteral("a"), text);
+        Zovtree tree;
+        tree.setRoot(std::make_unique<Zovattrelementnode>(QStringLiteral("r"), attributes).get());
+        tree.root()->appendChild(new Zovtextnode(text, Text));
+        tree.root()->appendChild(new Zovtextnode(text, Comment));
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        tree.write(&buffer);
+
+        // Into a string, then encoded: written to bytes, the toolkit's writer stops at a lone
+        // surrogate.
+        QString xml;
+        QXmlStreamWriter writer(&xml);
+        writer.writeStartElement(QStringLiteral("r"));
+        writer.writeAttribute(QStringLiteral("a"), text);
+        writer.writeCharacters(text);
+        writer.writeComment(text);
+        writer.writeEndElement();
+        QStringEncoder utf8(QStringEncoder::Utf8);
+        const QByteArray expected = utf8.encode(xml);
+        QCOMPARE(buffer.data(), expected);
     }
 
     // A chain r(d(d(...))) a million deep; human-readable output stops indenting at depth 100
