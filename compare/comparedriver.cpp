@@ -6,6 +6,7 @@
 #include "compare/shiftorder.h"
 #include "config/cfgstore.h"
 #include "model/sizedvector.h"
+#include "model/texthash.h"
 #include "model/zovnode.h"
 
 #include <QMutexLocker>
@@ -42,16 +43,16 @@ public:
 
     const QString& deleted(const QString& name)
     {
-        auto found = m_deleted.constFind(name);
+        auto found = m_deleted.constFind({ name });
         if (found == m_deleted.cend())
-            found = m_deleted.insert(name, markText(element_deleted, 0, name));
+            found = m_deleted.insert({ name }, markText(element_deleted, 0, name));
         return found.value();
     }
 
     // One mark node per text and shift flag, for every parent that shows it; in arena.
     Zovnode* shared(const QString& text, bool shifted, Nodearena& arena)
     {
-        Zovnode*& node = m_nodes[shifted ? 1 : 0][text];
+        Zovnode*& node = m_nodes[shifted ? 1 : 0][{ text }];
         if (!node) {
             node = Zovnode::sharedInArena<Zovpinode>(arena, QStringLiteral("ZOV"), text);
             node->setShifted(shifted);
@@ -61,8 +62,9 @@ public:
 
 private:
     QHash<qint64, QString> m_texts;
-    QHash<QString, QString> m_deleted;
-    QHash<QString, Zovnode*> m_nodes[2];
+    // Looked up for the marks of every level, so keyed by textHash.
+    QHash<Textkey<QString>, QString> m_deleted;
+    QHash<Textkey<QString>, Zovnode*> m_nodes[2];
 };
 
 // What every level of one compare shares.

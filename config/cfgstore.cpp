@@ -29,18 +29,18 @@ Cfgstore& Cfgstore::instance()
     return store;
 }
 
-QString Cfgstore::getString(const QString& key) const { return m_parameters.value(key); }
+QString Cfgstore::getString(const QString& key) const { return m_parameters.value({ key }); }
 
 int Cfgstore::getInt(const QString& key) const
 {
     bool ok = false;
-    const int value = m_parameters.value(key).toInt(&ok, 10);
+    const int value = m_parameters.value({ key }).toInt(&ok, 10);
     return ok ? value : 0;
 }
 
 bool Cfgstore::getBool(const QString& key) const
 {
-    const auto it = m_parameters.constFind(key);
+    const auto it = m_parameters.constFind({ key });
     if (it == m_parameters.cend())
         return false;
     return *it == QLatin1String("true") || *it == QLatin1String("1") || *it == QLatin1String("yes");
@@ -55,7 +55,7 @@ void Cfgstore::clear()
 
 void Cfgstore::setParameter(const QString& key, const QString& value)
 {
-    m_parameters.insert(key, value);
+    m_parameters.insert({ key }, value);
     if (key == excludeKey)
         m_excluded = splitExcluded(value);
 }
@@ -64,8 +64,8 @@ void Cfgstore::useBuiltins()
 {
     clear();
     for (const Cfgkey& row : cfgKeys())
-        m_parameters.insert(QString::fromLatin1(row.key), QString::fromUtf8(row.builtin));
-    m_excluded = splitExcluded(m_parameters.value(excludeKey));
+        m_parameters.insert({ QString::fromLatin1(row.key) }, QString::fromUtf8(row.builtin));
+    m_excluded = splitExcluded(m_parameters.value({ excludeKey }));
 }
 
 QString Cfgstore::locate(const QStringList& arguments)
@@ -116,10 +116,10 @@ int Cfgstore::readcfg()
     for (const Zovnode* parameter : *parameterBlock->children()) {
         const QString value
             = parameter->hasChildren() ? parameter->children()->first()->text() : QString();
-        m_parameters.insert(parameter->name(), value);
+        m_parameters.insert({ parameter->name() }, value);
     }
-    if (m_parameters.contains(excludeKey))
-        m_excluded = splitExcluded(m_parameters.value(excludeKey));
+    if (m_parameters.contains({ excludeKey }))
+        m_excluded = splitExcluded(m_parameters.value({ excludeKey }));
 
     if (blocks.size() >= 2 && blocks.at(1)->hasChildren()) {
         for (const Zovnode* element : *blocks.at(1)->children()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/anchor.h"
+#include "model/texthash.h"
 
 #include <QHash>
 #include <QList>
@@ -12,6 +13,9 @@
 // time: the GUI thread, or a run's worker while the window keeps the dialog closed.
 class Cfgstore {
 public:
+    // Keyed by textHash: the comparison reads its settings on every level of the trees.
+    using Parametertable = QHash<Textkey<QString>, QString>;
+
     static Cfgstore& instance();
 
     // The value, or the empty text when the key is absent.
@@ -26,7 +30,7 @@ public:
     // Stores one parameter; a key given again replaces the earlier value. The exclusion list
     // follows exclude_from_contentmode.
     void setParameter(const QString& key, const QString& value);
-    const QHash<QString, QString>& parameters() const { return m_parameters; }
+    const Parametertable& parameters() const { return m_parameters; }
     const QStringList& excluded() const { return m_excluded; }
     void setExcluded(const QStringList& names) { m_excluded = names; }
     // Fills the store with the built-in values of the key table (used when no file exists).
@@ -59,7 +63,7 @@ private:
     Cfgstore() = default;
 
     QString m_path;
-    QHash<QString, QString> m_parameters;
+    Parametertable m_parameters;
     QHash<QString, Anchor> m_anchors;
     QStringList m_excluded;
 };

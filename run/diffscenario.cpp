@@ -93,7 +93,7 @@ void Diffscenario::logConfiguration()
     if (m_usedBuiltins)
         info(QStringLiteral("No configuration file found, using the built-in settings"));
     for (auto it = cfg.parameters().cbegin(); it != cfg.parameters().cend(); ++it)
-        info(it.key() + QLatin1Char(' ') + it.value(), Logger::FileOnly);
+        info(it.key().text + QLatin1Char(' ') + it.value(), Logger::FileOnly);
     info(cfg.excluded().join(QLatin1Char(' ')), Logger::FileOnly);
     for (const Anchor& anchor : cfg.anchors())
         info(anchor.logForm(), Logger::FileOnly);

@@ -160,8 +160,8 @@ private Q_SLOTS:
         store.insertAnchor({ QStringLiteral("old"), QStringLiteral("id"), false, false });
         QCOMPARE(readText("<c><p><!-- note --><logdir/><k>v &amp; w</k></p><anchors/></c>"), 0);
         QCOMPARE(store.parameters().size(), 3);
-        QVERIFY(store.parameters().contains(QStringLiteral("#comment")));
-        QVERIFY(store.parameters().contains(QStringLiteral("logdir")));
+        QVERIFY(store.parameters().contains({ QStringLiteral("#comment") }));
+        QVERIFY(store.parameters().contains({ QStringLiteral("logdir") }));
         QCOMPARE(store.getString(QStringLiteral("k")), QStringLiteral("v & w"));
         QVERIFY(store.anchors().isEmpty());
         QVERIFY(m_window.lines.isEmpty());
