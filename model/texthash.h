@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-// A 64-bit hash of a text's UTF-16 units in plain integer code, four units per step. The
+// A 64-bit hash of a text's UTF-16 units in plain integer code, eight units per step. The
 // toolkit's string hash takes the vector units' path, which on some hosts costs several times
 // as much between ordinary code as it does in a tight loop; texts are hashed millions of times
 // per run, while they are built and while they are compared.
