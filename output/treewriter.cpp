@@ -43,7 +43,7 @@ public:
     {
         append(' ');
         appendUtf8(name);
-        append("=\"", 2);
+        append("=\"");
         appendUtf8(value, Attribute);
         append('"');
     }
@@ -53,7 +53,7 @@ public:
         if (m_depth == 0)
             return;
         if (m_inStartElement) {
-            append("/>", 2);
+            append("/>");
             m_lastWasStartElement = m_inStartElement = false;
             --m_depth;
             return;
@@ -62,7 +62,7 @@ public:
             indent(m_depth - 1);
         m_lastWasStartElement = false;
         --m_depth;
-        append("</", 2);
+        append("</");
         appendUtf8(name);
         append('>');
     }
@@ -77,36 +77,36 @@ public:
     {
         if (!finishStartElement(false) && m_autoFormatting)
             indent(m_depth);
-        append("<!--", 4);
+        append("<!--");
         appendUtf8(text);
-        append("-->", 3);
+        append("-->");
         m_inStartElement = m_lastWasStartElement = false;
     }
 
     void cdata(const QString& text)
     {
         finishStartElement(true);
-        append("<![CDATA[", 9);
+        append("<![CDATA[");
         if (text.contains(QLatin1String("]]>")))
             appendUtf8(
                 QString(text).replace(QLatin1String("]]>"), QLatin1String("]]]]><![CDATA[>")));
         else
             appendUtf8(text);
-        append("]]>", 3);
+        append("]]>");
     }
 
     void processingInstruction(const QString& target, const QString& data)
     {
         if (!finishStartElement(false) && m_autoFormatting)
             indent(m_depth);
-        append("<?", 2);
+        append("<?");
         appendUtf8(target);
         // A null data (an unset mark text) is written without the blank, an empty one with it.
         if (!data.isNull()) {
             append(' ');
             appendUtf8(data);
         }
-        append("?>", 2);
+        append("?>");
     }
 
     void lineFeed() { append('\n'); }
@@ -151,6 +151,8 @@ private:
         std::memcpy(room(n), text, size_t(n));
         m_size += n;
     }
+
+    template <size_t N> void append(const char (&literal)[N]) { append(literal, N - 1); }
 
     // UTF-8 of text, markup escaped as escaping says. A surrogate without its other half (no
     // parsed document holds one) becomes U+FFFD, as the toolkit's encoder writes it. Long texts
@@ -236,25 +238,26 @@ private:
     // white-space controls become character references too.
     static char* escape(char16_t c, bool inAttribute, char* out)
     {
-        const auto put = [out](const char* reference, size_t size) {
+        const auto put = [out](auto& reference) {
+            constexpr size_t size = sizeof(reference) - 1;
             std::memcpy(out, reference, size);
             return out + size;
         };
         switch (c) {
         case u'<':
-            return put("&lt;", 4);
+            return put("&lt;");
         case u'>':
-            return put("&gt;", 4);
+            return put("&gt;");
         case u'&':
-            return put("&amp;", 5);
+            return put("&amp;");
         case u'"':
-            return put("&quot;", 6);
+            return put("&quot;");
         case u'\t':
-            return inAttribute ? put("&#9;", 4) : put("\t", 1);
+            return inAttribute ? put("&#9;") : put("\t");
         case u'\n':
-            return inAttribute ? put("&#10;", 5) : put("\n", 1);
+            return inAttribute ? put("&#10;") : put("\n");
         case u'\r':
-            return inAttribute ? put("&#13;", 5) : put("\r", 1);
+            return inAttribute ? put("&#13;") : put("\r");
         default:
             return out;
         }
