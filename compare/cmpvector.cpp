@@ -4,6 +4,7 @@
 #include "compare/fingerprint.h"
 #include "compare/flatindex.h"
 #include "compare/openpositions.h"
+#include "compare/passsettings.h"
 #include "config/cfgstore.h"
 #include "model/sizedvector.h"
 #include "model/zovnode.h"
@@ -55,7 +56,7 @@ struct Anchorbucket {
 
 } // namespace
 
-Cmpvector::Cmpvector(Zovnode* firstNode, Zovnode* secondNode)
+Cmpvector::Cmpvector(Zovnode* firstNode, Zovnode* secondNode, const Passsettings& settings)
     : count1(childCount(firstNode))
     , count2(childCount(secondNode))
     , node1(firstNode)
@@ -64,6 +65,7 @@ Cmpvector::Cmpvector(Zovnode* firstNode, Zovnode* secondNode)
     , state2(sizedVector<int>(count2, Open))
     , partner1(sizedVector<int>(count1, 0))
     , partner2(sizedVector<int>(count2, 0))
+    , m_settings(settings)
 {
 }
 
@@ -75,16 +77,15 @@ void Cmpvector::runPasses()
     matchEqualMoved();
     clearKeys();
     matchAnchors();
-    const Cfgstore& store = Cfgstore::instance();
-    if (store.getBool(QStringLiteral("enable_contentmode")))
+    if (m_settings.contentMode)
         matchByContent();
     matchNameInPlace();
-    if (store.getBool(QStringLiteral("enable_shiftmode")))
+    if (m_settings.shiftMode)
         matchByShift();
     markUnmatched();
-    if (!store.getBool(QStringLiteral("ignore_attributes")))
+    if (!m_settings.keys.ignoreAttributes)
         compareAttributes();
-    if (store.getBool(QStringLiteral("do_txtdiff")))
+    if (m_settings.textDiff)
         diffTexts();
 }
 
@@ -498,8 +499,9 @@ void Cmpvector::markUnmatched()
     }
 }
 
-Cmpvector_hash::Cmpvector_hash(Zovnode* firstNode, Zovnode* secondNode)
-    : Cmpvector(firstNode, secondNode)
+Cmpvector_hash::Cmpvector_hash(
+    Zovnode* firstNode, Zovnode* secondNode, const Passsettings& settings)
+    : Cmpvector(firstNode, secondNode, settings)
     , keys1(sizedVector<quint64>(count1, 0))
     , keys2(sizedVector<quint64>(count2, 0))
 {
@@ -509,7 +511,7 @@ Cmpvector_hash::~Cmpvector_hash() = default;
 
 void Cmpvector_hash::matchEqualInPlace()
 {
-    const Keyflags flags = Keyflags::fromConfig();
+    const Keyflags& flags = m_settings.keys;
     for (int i = 0; i < count1; ++i)
         keys1[i] = nodeFingerprint(child1(i), flags);
     for (int j = 0; j < count2; ++j)
@@ -525,8 +527,8 @@ void Cmpvector_hash::clearKeys()
     keys2 = QVector<quint64>();
 }
 
-Cmpvector_str::Cmpvector_str(Zovnode* firstNode, Zovnode* secondNode)
-    : Cmpvector(firstNode, secondNode)
+Cmpvector_str::Cmpvector_str(Zovnode* firstNode, Zovnode* secondNode, const Passsettings& settings)
+    : Cmpvector(firstNode, secondNode, settings)
     , keys1(sizedVector<quint64>(count1, 0))
     , keys2(sizedVector<quint64>(count2, 0))
 {
@@ -539,7 +541,7 @@ void Cmpvector_str::matchEqualInPlace()
     // Children are split into classes of exactly equal subtrees, each class compared through
     // one representative. A fingerprint shared by different subtrees is rare, so further
     // classes live apart.
-    const Keyflags flags = Keyflags::fromConfig();
+    const Keyflags& flags = m_settings.keys;
     if (count1 + count2 <= 16) {
         matchShortLists(flags);
         return;

@@ -9,14 +9,16 @@
 
 struct Anchor;
 struct Keyflags;
+struct Passsettings;
 struct Refinedoriginals;
 
 // The matching state of one pair of elements: a change code and a partner index per child on
 // each side. Made, run and deleted by the compare driver for one level.
 class Cmpvector {
 public:
-    // Sizes every array from the two child lists; a node without children counts 0.
-    Cmpvector(Zovnode* firstNode, Zovnode* secondNode);
+    // Sizes every array from the two child lists; a node without children counts 0. The
+    // settings must outlive the vector.
+    Cmpvector(Zovnode* firstNode, Zovnode* secondNode, const Passsettings& settings);
     virtual ~Cmpvector();
 
     Cmpvector(const Cmpvector&) = delete;
@@ -65,6 +67,8 @@ public:
     QVector<int> partner2;
 
 protected:
+    const Passsettings& m_settings;
+
     // Children with equal keys at the same index become complete_match.
     void matchKeysInPlace(const QVector<quint64>& keys1, const QVector<quint64>& keys2);
     // The bound of matchKeysMoved for keys that are not numbered classes.
@@ -89,7 +93,7 @@ private:
 // so a hash collision (odds about 2^-64 per pair) would pair two different subtrees.
 class Cmpvector_hash : public Cmpvector {
 public:
-    Cmpvector_hash(Zovnode* firstNode, Zovnode* secondNode);
+    Cmpvector_hash(Zovnode* firstNode, Zovnode* secondNode, const Passsettings& settings);
     ~Cmpvector_hash() override;
 
     void matchEqualInPlace() override;
@@ -104,7 +108,7 @@ public:
 // a structural comparison before they share a key, so different subtrees never pair.
 class Cmpvector_str : public Cmpvector {
 public:
-    Cmpvector_str(Zovnode* firstNode, Zovnode* secondNode);
+    Cmpvector_str(Zovnode* firstNode, Zovnode* secondNode, const Passsettings& settings);
     ~Cmpvector_str() override;
 
     void matchEqualInPlace() override;

@@ -3,8 +3,8 @@
 #include "compare/changekind.h"
 #include "compare/cmpvector.h"
 #include "compare/fingerprint.h"
+#include "compare/passsettings.h"
 #include "compare/shiftorder.h"
-#include "config/cfgstore.h"
 #include "model/sizedvector.h"
 #include "model/texthash.h"
 #include "model/zovnode.h"
@@ -72,6 +72,7 @@ struct Levelcontext {
     Worklist& work;
     bool guiRun;
     Hashcache* cache;
+    const Passsettings settings;
     Marktexts marks;
 };
 
@@ -214,10 +215,10 @@ void runLevel(Levelcontext& context, Zovnode* node1, Zovnode* node2, Zovnode* re
         node2 = &*standIn;
     }
     std::unique_ptr<Cmpvector> vector;
-    if (Cfgstore::instance().getBool(QStringLiteral("use_hashmode")))
-        vector = std::make_unique<Cmpvector_hash>(node1, node2);
+    if (context.settings.hashMode)
+        vector = std::make_unique<Cmpvector_hash>(node1, node2, context.settings);
     else
-        vector = std::make_unique<Cmpvector_str>(node1, node2);
+        vector = std::make_unique<Cmpvector_str>(node1, node2, context.settings);
     vector->setContentHashCache(context.cache);
     vector->setOriginals(work.originals);
     vector->runPasses();
@@ -344,13 +345,13 @@ void compareTrees(
 {
     if (!node1 || !node2 || !resultElement)
         return;
+    const Passsettings settings = Passsettings::fromConfig();
     if (!work.fingerprintsStored) {
-        const Keyflags flags = Keyflags::fromConfig();
-        storeFingerprints(node1, flags);
-        storeFingerprints(node2, flags);
+        storeFingerprints(node1, settings.keys);
+        storeFingerprints(node2, settings.keys);
     }
     Hashcache cache;
-    Levelcontext context { work, guiRun, &cache, {} };
+    Levelcontext context { work, guiRun, &cache, settings, {} };
     work.entries.resize(0);
     runLevel(context, node1, node2, resultElement);
     while (!work.entries.isEmpty()) {
@@ -374,7 +375,7 @@ void compareLevel(
 {
     if (!node1 || !node2 || !resultElement)
         return;
-    Levelcontext context { work, guiRun, nullptr, {} };
+    Levelcontext context { work, guiRun, nullptr, Passsettings::fromConfig(), {} };
     runLevel(context, node1, node2, resultElement);
 }
 

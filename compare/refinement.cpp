@@ -1,6 +1,7 @@
 #include "compare/changekind.h"
 #include "compare/cmpvector.h"
 #include "compare/fingerprint.h"
+#include "compare/passsettings.h"
 #include "compare/worklist.h"
 #include "config/cfgstore.h"
 #include "model/zovnode.h"
@@ -8,11 +9,10 @@
 
 void Cmpvector::compareAttributes()
 {
-    const Cfgstore& store = Cfgstore::instance();
-    const bool ignoreOrder = store.getBool(QStringLiteral("ignore_attribute_order"));
-    const bool markAttributes = store.getBool(QStringLiteral("cmp_attr_contents"));
+    const bool ignoreOrder = m_settings.keys.ignoreAttributeOrder;
+    const bool markAttributes = m_settings.markAttributes;
     Keyflags withoutAttributes;
-    withoutAttributes.simplify = store.getBool(QStringLiteral("normalize_spaces"));
+    withoutAttributes.simplify = m_settings.keys.simplify;
     withoutAttributes.ignoreAttributes = true;
     withoutAttributes.ignoreAttributeOrder = true;
 
@@ -57,8 +57,7 @@ const QStringList* Cmpvector::markedAttributes(int j) const
 
 void Cmpvector::diffTexts()
 {
-    const bool caseSensitive
-        = Cfgstore::instance().getBool(QStringLiteral("txtdiff_casesensitive"));
+    const bool caseSensitive = m_settings.textDiffCaseSensitive;
     for (int j = 0; j < count2; ++j) {
         const int state = state2[j];
         if (state != content_change && state != position_and_content_change)

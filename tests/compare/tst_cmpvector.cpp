@@ -1,5 +1,6 @@
 #include "compare/cmpvector.h"
 #include "compare/fingerprint.h"
+#include "compare/passsettings.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -23,11 +24,12 @@ QByteArray list(const QStringList& texts)
 // States of both sides and side-2 partners after the equal-subtree passes over the children.
 QString equalPasses(Zovnode* first, Zovnode* second, bool hashMode)
 {
+    const Passsettings settings = Passsettings::fromConfig();
     std::unique_ptr<Cmpvector> vector;
     if (hashMode)
-        vector = std::make_unique<Cmpvector_hash>(first, second);
+        vector = std::make_unique<Cmpvector_hash>(first, second, settings);
     else
-        vector = std::make_unique<Cmpvector_str>(first, second);
+        vector = std::make_unique<Cmpvector_str>(first, second, settings);
     vector->matchEqualInPlace();
     vector->matchEqualMoved();
     return joined(vector->state1) + " | " + joined(vector->state2) + " | "
