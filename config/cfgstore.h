@@ -13,7 +13,7 @@
 // time: the GUI thread, or a run's worker while the window keeps the dialog closed.
 class Cfgstore {
 public:
-    // Keyed by textHash: the comparison reads its settings on every level of the trees.
+    // Keyed by textHash: settings are read for every run and every changed node.
     using Parametertable = QHash<Textkey<QString>, QString>;
 
     static Cfgstore& instance();
